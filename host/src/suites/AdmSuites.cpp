@@ -1,0 +1,7 @@
+#include "pello/host/Host.h"
+
+namespace pello::host {
+
+void registerAdmSuites(SuiteRegistry &registry) { (void)registry; }
+
+} // namespace pello::host
