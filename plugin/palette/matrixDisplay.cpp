@@ -7,8 +7,7 @@
 
 #include "Globals.h"
 #include "artOperations.h"
-
-unsigned char *SUptocstr(unsigned char *p);
+#include "stringUtils.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ const char *formatNumber(ASReal value, NumberText &text) {
     std::memcpy(text.bytes, kTooLongText, std::strlen(kTooLongText) + 1);
     return reinterpret_cast<const char *>(text.bytes);
   }
-  return reinterpret_cast<const char *>(SUptocstr(text.bytes));
+  return SUptocstr(text.bytes);
 }
 
 // The zero-terminated message, cut short rather than overrun.
