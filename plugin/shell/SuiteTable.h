@@ -26,6 +26,11 @@ extern const ImportBunch imports[kImportCount];
 // The plug-in offers no suite: the table has no row.
 extern const std::array<ExportBunch, 0> exports;
 
+// The untyped slot through which the host fills a suite pointer.
+template <typename Suite> const void **suiteSlot(Suite **pointer) {
+  return static_cast<const void **>(static_cast<void *>(pointer));
+}
+
 // Holders of the suites: the running PluginMain calls and the palette.
 extern ai_int16 gAcquireCount;
 
