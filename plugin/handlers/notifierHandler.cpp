@@ -1,0 +1,25 @@
+// The application-started notifier: the palette is created once the host
+// has finished starting.
+#include "notifierHandler.h"
+
+#include "Globals.h"
+#include "admHandler.h"
+
+namespace {
+
+constexpr char kNotifierName[] = "notifierName";
+
+} // namespace
+
+ASErr addNotifiers(SPInterfaceMessage *message) {
+  return sAINotifier->AddNotifier(message->d.self, kNotifierName, kAIApplicationStartedNotifier,
+                                  &g->appStartedNotifier);
+}
+
+ASErr goNotifier(AINotifierMessage *message) {
+  ASErr error = kASNoError;
+  // No record, no palette; and a palette that exists is not made twice.
+  if (g == nullptr || g->PelloDialog != nullptr) return error;
+  if (message->notifier == g->appStartedNotifier) error = createADMDialog(message);
+  return error;
+}
