@@ -7,22 +7,10 @@
 
 #include "Globals.h"
 #include "artOperations.h"
+#include "keypress.h"
 #include "paletteResources.h"
 
-#if __has_include("keypress.h")
-#include "keypress.h"
-#else
-ai_int16 isPressed(ai_int16 k);
-#endif
-
 namespace {
-
-// Windows virtual-key codes of the modifier keys; the Windows key code
-// stands for either Windows key.
-constexpr ai_int16 kShiftKey = 0x10;
-constexpr ai_int16 kCtrlKey = 0x11;
-constexpr ai_int16 kAltKey = 0x12;
-constexpr ai_int16 kWindowsKey = 0x5B;
 
 // Room for a notification's type name.
 constexpr ai_uint32 kNotifierTypeSize = 255;
@@ -57,13 +45,13 @@ ASReal stepForModifierKeys() {
   ASReal dist = 1.0f;
   if (isPressed(kShiftKey)) {
     dist *= 2.0f;
-    if (isPressed(kWindowsKey)) dist *= 2.0f;
+    if (isPressed(kLeftWindowsKey)) dist *= 2.0f;
     if (isPressed(kAltKey)) dist *= 4.0f;
-    if (isPressed(kCtrlKey)) dist *= 8.0f;
+    if (isPressed(kControlKey)) dist *= 8.0f;
   } else {
-    if (isPressed(kWindowsKey)) dist /= 2.0f;
+    if (isPressed(kLeftWindowsKey)) dist /= 2.0f;
     if (isPressed(kAltKey)) dist /= 4.0f;
-    if (isPressed(kCtrlKey)) dist /= 8.0f;
+    if (isPressed(kControlKey)) dist /= 8.0f;
   }
   return dist;
 }
