@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,8 @@ public:
   void *reallocate(void *block, std::size_t newSize, const char *debugName);
 
   bool owns(const void *block) const { return live_.count(const_cast<void *>(block)) != 0; }
-  const Block *find(const void *block) const;
+  // The live block at `block`, if there is one.
+  std::optional<Block> find(const void *block) const;
   std::size_t liveCount() const { return live_.size(); }
   std::size_t liveBytes() const { return liveBytes_; }
   // The live blocks, in allocation order.

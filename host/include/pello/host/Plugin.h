@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pello::host {
 
@@ -88,6 +89,9 @@ public:
 
   // Calls of PluginMain now running (nested calls count each).
   int callDepth() const { return depth_; }
+  // Whether the system kept the library mapped after the last unload (it
+  // should not: nothing of the plug-in's own statics survives an unload).
+  bool residentAfterUnload() const { return residentAfterUnload_; }
 
 private:
   Host &host_;
@@ -96,6 +100,7 @@ private:
   std::string lastError_;
   void *globals_ = nullptr;
   int depth_ = 0;
+  bool residentAfterUnload_ = false;
   char identity_ = 0; // its address is the plug-in's SPPluginRef
 };
 

@@ -1,0 +1,227 @@
+#include "pello/host/Preferences.h"
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+namespace pello::host {
+
+namespace {
+
+using nlohmann::json;
+
+// The file: {"<prefix>": {"<suffix>": {"type": "...", "value": ...}}}.
+const char *typeName(const Preferences::Value &value) {
+  switch (value.index()) {
+  case 0:
+    return "string";
+  case 1:
+    return "integer";
+  case 2:
+    return "boolean";
+  default:
+    return "point";
+  }
+}
+
+json toJson(const Preferences::Value &value) {
+  json out = {{"type", typeName(value)}};
+  if (auto *s = std::get_if<std::string>(&value))
+    out["value"] = *s;
+  else if (auto *i = std::get_if<std::int32_t>(&value))
+    out["value"] = *i;
+  else if (auto *b = std::get_if<bool>(&value))
+    out["value"] = *b;
+  else {
+    const ASPoint &p = std::get<ASPoint>(value);
+    out["value"] = {{"h", p.h}, {"v", p.v}};
+  }
+  return out;
+}
+
+bool int32From(const json &j, std::int32_t &out) {
+  if (!j.is_number_integer()) return false;
+  if (j.is_number_unsigned()) {
+    auto u = j.get<std::uint64_t>();
+    if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) return false;
+    out = static_cast<std::int32_t>(u);
+    return true;
+  }
+  auto i = j.get<std::int64_t>();
+  if (i < std::numeric_limits<std::int32_t>::min() || i > std::numeric_limits<std::int32_t>::max())
+    return false;
+  out = static_cast<std::int32_t>(i);
+  return true;
+}
+
+bool fromJson(const json &j, Preferences::Value &out) {
+  if (!j.is_object() || !j.contains("type") || !j.contains("value") || !j["type"].is_string()) return false;
+  const std::string type = j["type"].get<std::string>();
+  const json &v = j["value"];
+  if (type == "string" && v.is_string()) {
+    out = v.get<std::string>();
+    return true;
+  }
+  if (type == "integer") {
+    std::int32_t i = 0;
+    if (!int32From(v, i)) return false;
+    out = i;
+    return true;
+  }
+  if (type == "boolean" && v.is_boolean()) {
+    out = v.get<bool>();
+    return true;
+  }
+  if (type == "point" && v.is_object() && v.contains("h") && v.contains("v")) {
+    ASPoint p{};
+    if (!int32From(v["h"], p.h) || !int32From(v["v"], p.v)) return false;
+    out = p;
+    return true;
+  }
+  return false;
+}
+
+} // namespace
+
+Preferences::Preferences(Host &) {}
+
+Preferences::~Preferences() {
+  save();
+}
+
+void Preferences::setFile(const std::filesystem::path &file) {
+  file_ = file;
+  load();
+}
+
+void Preferences::load() {
+  values_.clear();
+  std::error_code ec;
+  if (!std::filesystem::exists(file_, ec)) return;
+  std::ifstream in(file_, std::ios::binary);
+  if (!in) {
+    warnings_.push_back("preferences file " + file_.string() + " cannot be read; using defaults");
+    return;
+  }
+  json root = json::parse(in, nullptr, /*allow_exceptions=*/false);
+  std::map<Key, Value> loaded;
+  bool sound = root.is_object();
+  if (sound) {
+    for (auto &[prefix, suffixes] : root.items()) {
+      if (!suffixes.is_object()) {
+        sound = false;
+        break;
+      }
+      for (auto &[suffix, entry] : suffixes.items()) {
+        Value value;
+        if (!fromJson(entry, value)) {
+          sound = false;
+          break;
+        }
+        loaded[{prefix, suffix}] = std::move(value);
+      }
+      if (!sound) break;
+    }
+  }
+  if (!sound) {
+    warnings_.push_back("preferences file " + file_.string() + " is damaged; using defaults");
+    return;
+  }
+  values_ = std::move(loaded);
+}
+
+bool Preferences::save() {
+  if (file_.empty()) return true;
+  json root = json::object();
+  for (const auto &[key, value] : values_)
+    root[key.first][key.second] = toJson(value);
+  // Written beside the file and renamed over it, so a failed write never
+  // leaves a half-written file behind.
+  std::filesystem::path temporary = file_;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << root.dump(2) << '\n';
+    out.flush();
+    if (!out) {
+      warnings_.push_back("preferences file " + file_.string() + " cannot be written");
+      std::error_code ec;
+      std::filesystem::remove(temporary, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary, file_, ec);
+  if (ec) {
+    warnings_.push_back("preferences file " + file_.string() + " cannot be replaced: " + ec.message());
+    std::filesystem::remove(temporary, ec);
+    return false;
+  }
+  return true;
+}
+
+const Preferences::Value *Preferences::find(const std::string &prefix, const std::string &suffix) const {
+  auto it = values_.find({prefix, suffix});
+  return it == values_.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> Preferences::getString(const std::string &prefix,
+                                                  const std::string &suffix) const {
+  const Value *v = find(prefix, suffix);
+  if (auto *s = v ? std::get_if<std::string>(v) : nullptr) return *s;
+  return std::nullopt;
+}
+
+std::optional<std::int32_t> Preferences::getInteger(const std::string &prefix,
+                                                    const std::string &suffix) const {
+  const Value *v = find(prefix, suffix);
+  if (auto *i = v ? std::get_if<std::int32_t>(v) : nullptr) return *i;
+  return std::nullopt;
+}
+
+std::optional<bool> Preferences::getBoolean(const std::string &prefix, const std::string &suffix) const {
+  const Value *v = find(prefix, suffix);
+  if (auto *b = v ? std::get_if<bool>(v) : nullptr) return *b;
+  return std::nullopt;
+}
+
+std::optional<ASPoint> Preferences::getPoint(const std::string &prefix, const std::string &suffix) const {
+  const Value *v = find(prefix, suffix);
+  if (auto *p = v ? std::get_if<ASPoint>(v) : nullptr) return *p;
+  return std::nullopt;
+}
+
+void Preferences::putString(const std::string &prefix, const std::string &suffix, std::string value) {
+  values_[{prefix, suffix}] = std::move(value);
+}
+
+void Preferences::putInteger(const std::string &prefix, const std::string &suffix, std::int32_t value) {
+  values_[{prefix, suffix}] = value;
+}
+
+void Preferences::putBoolean(const std::string &prefix, const std::string &suffix, bool value) {
+  values_[{prefix, suffix}] = value;
+}
+
+void Preferences::putPoint(const std::string &prefix, const std::string &suffix, ASPoint value) {
+  values_[{prefix, suffix}] = value;
+}
+
+bool Preferences::has(const std::string &prefix, const std::string &suffix) const {
+  return find(prefix, suffix) != nullptr;
+}
+
+std::optional<Preferences::Type> Preferences::typeOf(const std::string &prefix,
+                                                     const std::string &suffix) const {
+  const Value *v = find(prefix, suffix);
+  if (!v) return std::nullopt;
+  return static_cast<Type>(v->index());
+}
+
+void Preferences::erase(const std::string &prefix, const std::string &suffix) {
+  values_.erase({prefix, suffix});
+}
+
+} // namespace pello::host
