@@ -1,3 +1,4 @@
+// clang-format off
 // Documents as JSON. Tests, the command line and renders share this format.
 //
 //   {
@@ -16,11 +17,12 @@
 //         "closed": true },                // or "rectangle": [l, t, r, b], or "polygon": [[x, y], ...]
 //       { "id": "g1", "type": "group", "children": [ ...art... ] },   // also "compoundPath"
 //       { "id": "t1", "type": "text", "textPaths": [ { "matrix": [1, 0, 0, 1, 10, 20], "text": "Hi" } ] },
-//       { "id": "i1", "type": "placed", "matrix": [1, 0, 0, 1, 0, 0], "size": [100, 50], "file": "logo.eps"
-//       }, { "id": "r1", "type": "raster", "matrix": [1, 0, 0, 1, 0, 0], "size": [64, 64] }, { "id": "m1",
-//       "type": "mysteryPath", "style": {...}, "segments": [...] }, { "id": "x1", "type": 12 }         // any
-//       other type code: "unknown" (0),
-//     ],                                   // "textPath" (5), "textRun" (6) or a number
+//       { "id": "i1", "type": "placed", "matrix": [1, 0, 0, 1, 0, 0], "size": [100, 50],
+//         "file": "logo.eps" },
+//       { "id": "r1", "type": "raster", "matrix": [1, 0, 0, 1, 0, 0], "size": [64, 64] },
+//       { "id": "m1", "type": "mysteryPath", "style": {...}, "segments": [...] },
+//       { "id": "x1", "type": 12 }   // any other code: a number, or "unknown" (0),
+//     ],                             // "textPath" (5), "textRun" (6)
 //     "selection": ["p1", "i1"]            // ids, in selection order
 //   }
 //
@@ -55,6 +57,7 @@
 // ..."). Writing writes every member, each float in the fewest digits that
 // read back to the same float, so a document saved and loaded again is the
 // same bit for bit (NaN payloads aside).
+// clang-format on
 #pragma once
 
 #include "pello/host/Document.h"
