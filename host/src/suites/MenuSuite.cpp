@@ -15,7 +15,8 @@ ASErr ASAPI AddMenuItem(SPPluginRef self, const char *name, AIPlatformAddMenuIte
   if (data) {
     call.arg("group", data->groupName);
     if (data->itemText)
-      call.arg("text", std::string(reinterpret_cast<const char *>(data->itemText + 1), data->itemText[0]));
+      call.arg("text",
+               std::string(reinterpret_cast<const char *>(data->itemText + 1), data->itemText[0]).c_str());
   }
   if (ASErr e = call.injected()) return call.done(e);
   if (!name || !data || !data->groupName || !data->itemText || !menuItem)

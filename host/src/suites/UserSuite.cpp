@@ -67,7 +67,7 @@ ASErr ASAPI AIRealToString(ASReal value, ai_int16 precision, unsigned char *str,
   if (ASErr e = call.injected()) return call.done(e);
   if (!str) return call.done(kSPBadParameterError);
   std::string text = realText(value, precision);
-  call.arg("text", text);
+  call.arg("text", text.c_str());
   // The length byte holds at most 255.
   if (capacity == 0 || text.size() > capacity - 1 || text.size() > 255)
     return call.done(kASBufferTooSmallError);
@@ -81,7 +81,7 @@ ASErr ASAPI StringToAIReal(const unsigned char *str, ASReal *value) {
   if (ASErr e = call.injected()) return call.done(e);
   if (!str || !value) return call.done(kSPBadParameterError);
   std::string_view text(reinterpret_cast<const char *>(str + 1), str[0]);
-  call.arg("text", std::string(text));
+  call.arg("text", std::string(text).c_str());
   if (!wellFormedNumber(text)) return call.done(kASNotANumberError);
   // from_chars takes no '+'.
   if (text.front() == '+') text.remove_prefix(1);
