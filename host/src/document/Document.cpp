@@ -23,7 +23,7 @@ DocumentModel &Document::open(DocumentModel model) {
 DocumentModel &Document::loadJson(std::string_view text) {
   // Read into a model of its own; the current document changes only once
   // the whole text has been accepted.
-  return open(readDocument(text));
+  return open(parseDocument(text));
 }
 
 DocumentModel &Document::loadFile(const std::filesystem::path &path) {

@@ -359,7 +359,7 @@ DocumentModel readDocument(const Json &json) {
   return model;
 }
 
-DocumentModel readDocument(std::string_view text) {
+DocumentModel parseDocument(std::string_view text) {
   Json json;
   try {
     json = Json::parse(text.begin(), text.end());

@@ -53,7 +53,9 @@ std::size_t JsonNode::expectArray(long size) const {
 ASReal JsonNode::real() const {
   if (value_.is_number()) {
     const double d = value_.get<double>();
-    if (std::fabs(d) > std::numeric_limits<float>::max())
+    // Beyond the largest float by half a unit in the last place or more,
+    // the number would round to infinity.
+    if (std::fabs(d) >= static_cast<double>(std::numeric_limits<float>::max()) + std::ldexp(1.0, 103))
       fail("the number " + value_.dump() + " is beyond single precision");
     return static_cast<ASReal>(d);
   }

@@ -74,7 +74,7 @@ using Json = nlohmann::ordered_json;
 
 DocumentModel readDocument(const Json &json);
 // Parses the text too; a syntax error is a DocumentFormatError as well.
-DocumentModel readDocument(std::string_view text);
+DocumentModel parseDocument(std::string_view text);
 
 Json writeDocument(const DocumentModel &model);
 // Indented text, ending in a newline.
