@@ -1,0 +1,90 @@
+// The plug-in loaded and started in a stand-in host, its palette up, and a
+// document to work on: tests click the palette and choose its option-menu
+// entries as the user would, then read the document, the alerts and the
+// call log.
+#pragma once
+
+#include "Globals.h"
+#include "paletteResources.h"
+#include "pello/host/Blocks.h"
+#include "pello/host/DialogManager.h"
+#include "pello/host/Document.h"
+#include "pello/host/DocumentJson.h"
+#include "pello/host/Host.h"
+#include "pello/host/Plugin.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// Virtual keys of the modifier keys.
+inline constexpr int kVkShift = 0x10;
+inline constexpr int kVkControl = 0x11;
+inline constexpr int kVkAlt = 0x12;
+inline constexpr int kVkLeftWindows = 0x5B;
+
+inline constexpr const char *kCancelAlert = "There was an error, filter cancelled.";
+inline constexpr const char *kWriteAlert = "ERROR!";
+inline constexpr const char *kMysteryAlert = "Hmmm... don't know how to handle mystery path art!";
+
+using Strings = std::vector<std::string>;
+
+// Art objects for test documents; every document defines the pattern
+// "Stripes".
+using pello::host::identical;
+using pello::host::Json;
+Json patternPath(const std::string &id, const ASRealMatrix &transform = {1, 0, 0, 1, 0, 0});
+Json dashedPath(const std::string &id, std::vector<float> dashes, float offset);
+Json solidPath(const std::string &id);
+Json textArt(const std::string &id, std::vector<ASRealMatrix> textPaths, int type = 4);
+Json placedArt(const std::string &id, const ASRealMatrix &matrix);
+Json rasterArt(const std::string &id, const ASRealMatrix &matrix);
+Json mysteryPath(const std::string &id);
+Json otherArt(const std::string &id, int type);
+
+class OperationsTest : public ::testing::Test {
+protected:
+  OperationsTest();
+  void SetUp() override;
+  void TearDown() override;
+
+  // Opens a document of `art` with `selection` selected, in that order.
+  void open(std::vector<Json> art, const Strings &selection);
+
+  // The palette's buttons and option-menu entries.
+  void click(int item, std::initializer_list<int> keys = {});
+  void copyMatrix() { chooseEntry(0); }
+  void pasteMatrix() { chooseEntry(1); }
+  void showMatrix() { chooseEntry(2); }
+
+  // Alerts shown since the last clear, in order.
+  Strings alerts() const { return dialogs.alerts(); }
+  void clearAlerts() { dialogs.clearAlerts(); }
+  // Calls of `op` logged since the last mark().
+  std::size_t callsSince(const std::string &op);
+  void mark() { mark_ = host.log().records().size(); }
+
+  const AIPathStyle &style(const std::string &id) const { return document.style(id); }
+  const ASRealMatrix &patternMatrix(const std::string &id) const {
+    return document.style(id).fill.color.c.p.transform;
+  }
+  ASReal dashOffset(const std::string &id) const { return document.style(id).stroke.dash.offset; }
+  const ASRealMatrix &scrapMatrix() { return globals()->scrapMatrix; }
+  // The plug-in's global record: the block it allocated at startup.
+  Globals *globals();
+
+  pello::host::Host host;
+  pello::host::Plugin &plugin;
+  pello::host::DialogManager &dialogs;
+  pello::host::Document &document;
+  ADMDialogRef palette = nullptr;
+
+private:
+  void chooseEntry(int index);
+  std::size_t mark_ = 0;
+};
+
+// Matrices compare bit for bit, with a readable message.
+::testing::AssertionResult sameMatrix(const ASRealMatrix &actual, const ASRealMatrix &expected);
