@@ -17,6 +17,7 @@ namespace {
 constexpr int kPaletteDialog = 100;
 constexpr int kModalDialog = 200;
 constexpr int kMenu = 700;
+constexpr int kShiftKeyForTest = 0x10;
 
 // What the plug-in's procedures saw, in order.
 struct Seen {
@@ -210,7 +211,8 @@ TEST_F(DialogManagerTest, CreateFailsWithoutResourceOrWhenInitFails) {
 
 TEST_F(DialogManagerTest, DestroyCallsTheDestroyProcOnTheWholeDialogThenRefusesItsReferences) {
   ADMDialogRef dlg = createPalette(paletteInit);
-  dialog->SetBoundsRect(dlg, new ASRect{10, 20, 30, 40});
+  const ASRect bounds{10, 20, 30, 40};
+  dialog->SetBoundsRect(dlg, &bounds);
   ADMItemRef button = dialog->GetItem(dlg, 11);
   ADMListRef menuList = item->GetList(dialog->GetItem(dlg, kADMMenuItemID));
   dm.setVisible(dlg, false);
@@ -380,7 +382,56 @@ TEST_F(DialogManagerTest, BoundsVisibilityAndDockingAsTheUserAndThePlugInSetThem
   EXPECT_EQ(group->GetDialogGroupInfo(dlg, nullptr, &code), kSPBadParameterError);
 }
 
+void ASAPI destroyOwnDialog(ADMItemRef itemRef, ADMNotifierRef note) {
+  DialogManagerTest &t = DialogManagerTest::t();
+  recordNotify(itemRef, note);
+  t.dialog->Destroy(t.item->GetDialog(itemRef));
+}
+
+ASBoolean ASAPI destroyWhileTracking(ADMItemRef itemRef, ADMTrackerRef) {
+  DialogManagerTest &t = DialogManagerTest::t();
+  gSeen.events.push_back("track");
+  t.dialog->Destroy(t.item->GetDialog(itemRef));
+  return true;
+}
+
+TEST_F(DialogManagerTest, AProcedureMayDestroyItsOwnDialogDuringAClick) {
+  ADMDialogRef dlg = createPalette(paletteInit);
+  item->SetNotifyProc(dialog->GetItem(dlg, 11), destroyOwnDialog);
+  gSeen.events.clear();
+  ASSERT_TRUE(dm.click(dlg, 11, {kShiftKeyForTest}));
+  EXPECT_EQ(gSeen.events, (std::vector<std::string>{"notify 11 ADM User Changed Notifier", "destroy"}));
+  EXPECT_FALSE(dm.isLive(dlg));
+  EXPECT_EQ(host.get<Keyboard>().bytes()[kShiftKeyForTest], 0);
+
+  // Destroyed from the track proc: the events stop there.
+  dlg = createPalette(paletteInit);
+  item->SetTrackProc(dialog->GetItem(dlg, 11), destroyWhileTracking);
+  item->SetNotifyProc(dialog->GetItem(dlg, 11), recordNotify);
+  gSeen.events.clear();
+  ASSERT_TRUE(dm.click(dlg, 11));
+  EXPECT_EQ(gSeen.events, (std::vector<std::string>{"track", "destroy"}));
+  EXPECT_TRUE(dm.dialogs().empty());
+}
+
 // --------------------------------------------------------------- modal
+
+ASErr ASAPI modalDestroyingInit(ADMDialogRef dlg) {
+  DialogManagerTest &t = DialogManagerTest::t();
+  modalInit(dlg);
+  t.item->SetNotifyProc(t.dialog->GetItem(dlg, 1), destroyOwnDialog);
+  return kASNoError;
+}
+
+TEST_F(DialogManagerTest, DestroyingARunningModalDialogEndsItWithoutAnItem) {
+  EXPECT_EQ(dialog->Modal(plugin, "Box", kModalDialog, kADMModalDialogStyle, modalDestroyingInit, nullptr),
+            -1);
+  EXPECT_EQ(gSeen.events,
+            (std::vector<std::string>{"init", "notify 1 ADM User Changed Notifier", "destroy"}));
+  EXPECT_TRUE(dm.dialogs().empty());
+  ASSERT_EQ(dm.modalHistory().size(), 1u);
+  EXPECT_FALSE(dm.modalHistory()[0].forcedClose);
+}
 
 TEST_F(DialogManagerTest, ModalRunsInitPressesOkRecordsAndDestroys) {
   char message[] = "Something went wrong";
