@@ -1,0 +1,97 @@
+// The built plug-in in a stand-in host whose preferences live in a file of
+// the test's own, so that a test can quit the host and start a new one on
+// the same preferences. Tests act as the user (clicks, option-menu choices,
+// the host's own palette controls) and read the palette, the document, the
+// preferences and the call log.
+#pragma once
+
+#include "pello/host/CallLog.h"
+#include "pello/host/DialogManager.h"
+#include "pello/host/Document.h"
+#include "pello/host/Host.h"
+#include "pello/host/Menus.h"
+#include "pello/host/Plugin.h"
+#include "pello/host/Preferences.h"
+#include "pluginGlobals.h"
+#include "virtualKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pello::test {
+
+// The palette's items, as dialog resource 16000 numbers them.
+enum PaletteItem : int {
+  kRightArrow = 1,
+  kUpRightArrow = 2,
+  kUpArrow = 3,
+  kUpLeftArrow = 4,
+  kLeftArrow = 5,
+  kDownLeftArrow = 6,
+  kDownArrow = 7,
+  kDownRightArrow = 8,
+  kDashLeftButton = 9,   // left-pointing icon
+  kDashRightButton = 10, // right-pointing icon
+  kUntransformButton = 11,
+  kOptionMenuButton = -5,
+};
+
+// The placement preferences, all under the prefix "Pello".
+inline constexpr const char *kPrefix = "Pello";
+inline constexpr const char *kDockGroupKey = "kADM_DPDockGroupStr";
+inline constexpr const char *kDockCodeKey = "kADM_DPDockCodeStr";
+inline constexpr const char *kLocationKey = "kADM_DPLocationStr";
+inline constexpr const char *kVisibleKey = "kADM_DPVisibleStr";
+
+class PaletteTest : public ::testing::Test {
+protected:
+  PaletteTest();
+  ~PaletteTest() override;
+  void SetUp() override;
+  // Shuts the plug-in down if the test left it started.
+  void TearDown() override;
+
+  pello::host::Host &host() { return *host_; }
+  pello::host::Plugin &plugin() { return host_->get<pello::host::Plugin>(); }
+  pello::host::DialogManager &dialogs() { return host_->get<pello::host::DialogManager>(); }
+  pello::host::Preferences &preferences() { return host_->get<pello::host::Preferences>(); }
+  pello::host::Document &document() { return host_->get<pello::host::Document>(); }
+  Globals *globals() { return pluginGlobals(*host_); }
+  // The "Pello Palette" menu item; null before startup.
+  pello::host::MenuItem *menuItem();
+
+  // Startup, then the application-started notification. Sets `palette`.
+  void startPalette();
+  // The user quits the host (the plug-in is shut down, the preferences
+  // file written) and starts it again: a new host on the same preferences
+  // file, the plug-in loaded but not started.
+  void restartHost();
+
+  // Clicks a palette item with `keys` held.
+  bool click(int itemId, const std::vector<int> &keys = {});
+  // Hands the palette item a notification of `type` without any click.
+  void notifyItem(int itemId, const char *type);
+
+  // The call log: its position now, and what was logged from `from` on.
+  std::size_t mark() { return host_->log().records().size(); }
+  std::size_t callsSince(const std::string &op, std::size_t from);
+  // The ops from `from` on, without the host's own markers and the basic
+  // suite's string comparisons.
+  std::vector<std::string> opsSince(std::size_t from);
+  // The records of `op` from `from` on.
+  std::vector<pello::host::CallRecord> recordsSince(const std::string &op, std::size_t from);
+
+  ADMDialogRef palette = nullptr;
+  std::filesystem::path preferencesFile;
+
+private:
+  void startHost();
+  std::filesystem::path directory_;
+  std::unique_ptr<pello::host::Host> host_;
+};
+
+} // namespace pello::test
