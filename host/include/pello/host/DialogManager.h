@@ -124,8 +124,9 @@ public:
   // mouse-up tracker events (through its track proc if it has one), then,
   // when tracking lets it through, "ADM User Changed Notifier" (through its
   // notify proc, else the item's default handling); the keys are released
-  // afterwards. False when the dialog, the item or a shown and enabled
-  // item is missing.
+  // afterwards. False, with nothing delivered, when the dialog is gone,
+  // hidden or a closed modal dialog, or the item is missing, hidden or
+  // disabled.
   bool click(ADMDialogRef dialog, int itemId, std::initializer_list<int> keys = {});
   // Opens the option menu of a tabbed palette and chooses entry `index`
   // (0-based): a mouse-down tracker event whose default tracking opens the
