@@ -14,7 +14,12 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 # The PE header's machine field: 0x8664 for x86_64, 0x14c for i386.
 pe=$(od -An -tu4 -j60 -N4 "$program" | tr -d ' ')
 machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$program" | tr -d ' ')
-if [[ "$machine" == "8664" ]]; then wine=wine64; else wine=wine; fi
+# Debian keeps wine64 out of PATH, in /usr/lib/wine.
+if [[ "$machine" == "8664" ]]; then
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+else
+  wine=wine
+fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 (

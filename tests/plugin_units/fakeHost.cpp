@@ -6,17 +6,48 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 FakeKeyboard fakeKeyboard;
 FakeHostState fakeHost;
 
-// The plug-in reads the modifier keys through this function, which the
-// program loading it provides; here the test double stands in for it.
-extern "C" int GetKeyboardState(unsigned char *keyState) {
+namespace {
+
+int readFakeKeyboard(unsigned char *keyState) {
   ++fakeKeyboard.reads;
   if (!fakeKeyboard.readable) return 0;
   std::memcpy(keyState, fakeKeyboard.keys, sizeof fakeKeyboard.keys);
   return 1;
 }
+
+} // namespace
+
+#if defined(_WIN32)
+// Windows: the plug-in calls user32's GetKeyboardState through its import
+// pointer. This program defines that pointer itself, aimed at the double, so
+// the linker takes it instead of user32's.
+namespace {
+BOOL WINAPI fakeGetKeyboardState(PBYTE keyState) {
+  return readFakeKeyboard(keyState);
+}
+} // namespace
+#if defined(_WIN64)
+#define PELLO_KEYBOARD_IMPORT "__imp_GetKeyboardState"
+#else
+#define PELLO_KEYBOARD_IMPORT "__imp__GetKeyboardState@4"
+#endif
+extern "C" {
+BOOL(WINAPI *pelloKeyboardImport)(PBYTE) asm(PELLO_KEYBOARD_IMPORT) = fakeGetKeyboardState;
+}
+#else
+// The plug-in reads the modifier keys through this function, which the
+// program loading it provides; here the test double stands in for it.
+extern "C" int GetKeyboardState(unsigned char *keyState) {
+  return readFakeKeyboard(keyState);
+}
+#endif
 
 namespace {
 

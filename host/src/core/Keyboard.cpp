@@ -7,24 +7,35 @@
 
 namespace pello::host {
 
-Keyboard::Keyboard(Host &) {}
+Keyboard::Keyboard(Host &) {
+  applyKeyboardState(table_.data());
+}
+
+Keyboard::~Keyboard() {
+  table_.fill(0);
+  applyKeyboardState(table_.data());
+}
 
 void Keyboard::setKeys(std::initializer_list<int> virtualKeys) {
   table_.fill(0);
   for (int key : virtualKeys)
-    press(key);
+    if (key >= 0 && key < 256) table_[static_cast<std::size_t>(key)] |= 0x80;
+  applyKeyboardState(table_.data());
 }
 
 void Keyboard::press(int virtualKey) {
   if (virtualKey >= 0 && virtualKey < 256) table_[static_cast<std::size_t>(virtualKey)] |= 0x80;
+  applyKeyboardState(table_.data());
 }
 
 void Keyboard::releaseKey(int virtualKey) {
   if (virtualKey >= 0 && virtualKey < 256) table_[static_cast<std::size_t>(virtualKey)] &= 0x7F;
+  applyKeyboardState(table_.data());
 }
 
 void Keyboard::clear() {
   table_.fill(0);
+  applyKeyboardState(table_.data());
 }
 
 bool Keyboard::read(unsigned char *keyState) {

@@ -13,4 +13,8 @@ bool libraryResident(const std::filesystem::path &path);
 // host's keyboard table into keyState; 0 when no host runs or the read fails.
 int readKeyboardState(unsigned char *keyState);
 
+// Hands the keyboard table to the system where the plug-in reads the
+// system's own state (Windows: SetKeyboardState); nothing elsewhere.
+void applyKeyboardState(const unsigned char *keyState);
+
 } // namespace pello::host

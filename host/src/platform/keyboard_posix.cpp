@@ -13,4 +13,6 @@ void *keyboardEntryPoint() {
   return reinterpret_cast<void *>(&GetKeyboardState);
 }
 
+void applyKeyboardState(const unsigned char *) {}
+
 } // namespace pello::host

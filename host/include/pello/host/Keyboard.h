@@ -2,6 +2,12 @@
 // code, bit 0x80 set while the key is down. Tests set it; the plug-in reads
 // it through the GetKeyboardState the host executable exports (op
 // "Win32::GetKeyboardState" in the call log and for fault injection).
+//
+// On Windows the plug-in calls user32's own GetKeyboardState instead: every
+// change of the table is handed to the thread's keyboard state with
+// SetKeyboardState (and the state is cleared when the component is created
+// and destroyed), so the host does not see the reads there: reads(),
+// failReads() and the call log op work only where kSeesReads is true.
 #pragma once
 
 #include "pello/host/Host.h"
@@ -12,9 +18,21 @@
 
 namespace pello::host {
 
+#if defined(_WIN32)
+inline constexpr bool kHostSeesKeyboardReads = false;
+#else
+inline constexpr bool kHostSeesKeyboardReads = true;
+#endif
+
 class Keyboard : public Component {
 public:
   explicit Keyboard(Host &);
+  ~Keyboard() override;
+  Keyboard(const Keyboard &) = delete;
+  Keyboard &operator=(const Keyboard &) = delete;
+
+  // Whether the plug-in's reads reach the host (see above).
+  static constexpr bool kSeesReads = kHostSeesKeyboardReads;
 
   // Only these virtual keys are down (bit 0x80 set), every other byte 0.
   void setKeys(std::initializer_list<int> virtualKeys);
