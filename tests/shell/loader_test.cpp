@@ -11,6 +11,10 @@
 
 #include <unistd.h>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 using namespace pello::host;
 
 namespace {
@@ -66,18 +70,18 @@ Bytes resFile(const std::vector<std::pair<int, Bytes>> &pipls, const std::string
   return out;
 }
 
-struct PiPLSpec {
+struct PiPLFields {
   std::uint32_t kind = 0x53504541; // 'SPEA'
   std::int32_t version = 2;
   std::string entry = "PluginMain";
   bool withKind = true, withVersion = true, withEntry = true;
 };
 
-Bytes pipl(const PiPLSpec &spec) {
+Bytes pipl(const PiPLFields &fields) {
   Bytes b;
   put16(b, 1);
   put32(b, 0);
-  put32(b, spec.withKind + spec.withVersion + spec.withEntry);
+  put32(b, fields.withKind + fields.withVersion + fields.withEntry);
   auto property = [&](std::uint32_t key, const Bytes &data) {
     put32(b, 0x41444245); // 'ADBE'
     put32(b, key);
@@ -87,13 +91,13 @@ Bytes pipl(const PiPLSpec &spec) {
     pad4(padded);
     b.insert(b.end(), padded.begin(), padded.end());
   };
-  Bytes kind, version, entry(spec.entry.begin(), spec.entry.end());
-  put32(kind, spec.kind);
-  put32(version, static_cast<std::uint32_t>(spec.version));
+  Bytes kind, version, entry(fields.entry.begin(), fields.entry.end());
+  put32(kind, fields.kind);
+  put32(version, static_cast<std::uint32_t>(fields.version));
   entry.push_back(0);
-  if (spec.withKind) property(0x6B696E64, kind);
-  if (spec.withVersion) property(0x69767273, version);
-  if (spec.withEntry) property(0x77783836, entry);
+  if (fields.withKind) property(0x6B696E64, kind);
+  if (fields.withVersion) property(0x69767273, version);
+  if (fields.withEntry) property(0x77783836, entry);
   return b;
 }
 
@@ -103,6 +107,28 @@ std::filesystem::path scratch(const std::string &name) {
   return dir / name;
 }
 
+#if defined(_WIN32)
+// Windows: a copy of the test DLL carrying the resources of `res`, written
+// into its resource section with UpdateResource.
+std::filesystem::path moduleWith(const Bytes &res, const std::string &name) {
+  std::filesystem::path out = scratch(name + ".dll");
+  std::filesystem::copy_file(PELLO_TEST_MODULE_PATH, out, std::filesystem::copy_options::overwrite_existing);
+  std::vector<ResourceEntry> entries;
+  std::string error;
+  EXPECT_TRUE(parseResFile(res.data(), res.size(), entries, error)) << error;
+  HANDLE update = BeginUpdateResourceW(out.wstring().c_str(), FALSE);
+  EXPECT_NE(update, nullptr) << out;
+  for (const ResourceEntry &entry : entries) {
+    std::wstring typeName(entry.type.name.begin(), entry.type.name.end());
+    LPCWSTR type = typeName.empty() ? MAKEINTRESOURCEW(entry.type.number) : typeName.c_str();
+    EXPECT_TRUE(UpdateResourceW(update, type, MAKEINTRESOURCEW(entry.id), entry.language,
+                                const_cast<std::uint8_t *>(entry.data.data()),
+                                static_cast<DWORD>(entry.data.size())));
+  }
+  EXPECT_TRUE(EndUpdateResourceW(update, FALSE)) << out;
+  return out;
+}
+#else
 // A copy of the test module carrying `res` as its .rsrc section.
 std::filesystem::path moduleWith(const Bytes &res, const std::string &name) {
   std::filesystem::path resPath = scratch(name + ".res"), out = scratch(name + ".so");
@@ -113,6 +139,7 @@ std::filesystem::path moduleWith(const Bytes &res, const std::string &name) {
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return out;
 }
+#endif
 
 std::string refusal(const std::filesystem::path &path) {
   std::string error;
@@ -153,33 +180,44 @@ TEST_F(LoaderTest, ModulesWithoutAUsablePiPLAreRefusedWithTheReason) {
   EXPECT_NE(refusal(scratch("missing.aip")).find("cannot read"), std::string::npos);
 
   std::ofstream(scratch("text.aip")) << "not a library";
+#if defined(_WIN32)
+  EXPECT_NE(refusal(scratch("text.aip")).find("not a PE module"), std::string::npos);
+#else
   EXPECT_NE(refusal(scratch("text.aip")).find("not an ELF module"), std::string::npos);
+#endif
 
   EXPECT_NE(refusal(PELLO_TEST_MODULE_PATH).find("no .rsrc section"), std::string::npos);
 
+#if defined(_WIN32)
+  // Windows: the system reads the DLL's resource directory, so there is no
+  // .res image to truncate; and a resource section is never empty, so the
+  // module without a PiPL carries one under another id.
+  EXPECT_NE(refusal(moduleWith(resFile({{16001, pipl({})}}), "nopipl")).find("no PiPL"), std::string::npos);
+#else
   Bytes truncated = resFile({{16000, pipl({})}});
   truncated.resize(truncated.size() - 10);
   EXPECT_NE(refusal(moduleWith(truncated, "truncated")).find("not a valid .res"), std::string::npos);
 
   EXPECT_NE(refusal(moduleWith(resFile({}), "nopipl")).find("no PiPL"), std::string::npos);
+#endif
 
-  PiPLSpec wrongKind;
+  PiPLFields wrongKind;
   wrongKind.kind = 0x41525059; // 'ARPY'
   EXPECT_NE(refusal(moduleWith(resFile({{16000, pipl(wrongKind)}}), "kind")).find("kind 'ARPY', not 'SPEA'"),
             std::string::npos);
 
-  PiPLSpec wrongVersion;
+  PiPLFields wrongVersion;
   wrongVersion.version = 3;
   EXPECT_NE(
       refusal(moduleWith(resFile({{16000, pipl(wrongVersion)}}), "version")).find("interface version 3"),
       std::string::npos);
 
-  PiPLSpec noEntry;
+  PiPLFields noEntry;
   noEntry.withEntry = false;
   EXPECT_NE(refusal(moduleWith(resFile({{16000, pipl(noEntry)}}), "noentry")).find("names no entry point"),
             std::string::npos);
 
-  PiPLSpec missingEntry;
+  PiPLFields missingEntry;
   missingEntry.entry = "AbsentMain";
   EXPECT_NE(refusal(moduleWith(resFile({{16000, pipl(missingEntry)}}), "absent"))
                 .find("\"AbsentMain\" that the PiPL names is not exported"),
@@ -187,7 +225,7 @@ TEST_F(LoaderTest, ModulesWithoutAUsablePiPLAreRefusedWithTheReason) {
 }
 
 TEST_F(LoaderTest, TheEntryPointIsTheOneThePiPLNames) {
-  PiPLSpec other;
+  PiPLFields other;
   other.entry = "OtherMain";
   // Type names compare without regard to case, as on Windows.
   std::filesystem::path path = moduleWith(resFile({{16000, pipl(other)}}, "PiPL"), "other");
