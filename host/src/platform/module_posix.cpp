@@ -10,17 +10,22 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace pello::host {
 
 namespace {
 
 std::vector<std::uint8_t> readFile(const std::filesystem::path &path, bool &ok) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   ok = static_cast<bool>(in);
   if (!ok) return {};
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // One read of the whole file: the host loads the module on every start.
+  const std::streamoff size = in.tellg();
+  std::vector<std::uint8_t> bytes(size > 0 ? static_cast<std::size_t>(size) : 0);
+  in.seekg(0);
+  in.read(reinterpret_cast<char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  ok = static_cast<bool>(in) || bytes.empty();
+  return bytes;
 }
 
 // The sections of an ELF image of either class; bounds-checked throughout.

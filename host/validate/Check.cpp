@@ -1,0 +1,39 @@
+#include "Check.h"
+
+namespace pello::validate {
+
+namespace {
+constexpr int kMessagesKept = 200;
+}
+
+void CheckContext::stage(const std::string &where) {
+  stage_ = where;
+  if (sink) sink('S', where);
+}
+
+void CheckContext::fail(const std::string &message) {
+  ++failures_;
+  std::string text = stage_.empty() ? message : "[" + stage_ + "] " + message;
+  if (static_cast<int>(messages.size()) < kMessagesKept) messages.push_back(text);
+  if (sink) sink('F', text);
+}
+
+bool CheckContext::expect(bool ok, const std::string &message) {
+  if (!ok) fail(message);
+  return ok;
+}
+
+const std::vector<Check> &allChecks() {
+  static const std::vector<Check> checks = [] {
+    std::vector<Check> all;
+    for (auto group :
+         {loadChecks, lifecycleChecks, orderChecks, suitesChecks, faultsChecks, dataChecks, randomChecks}) {
+      std::vector<Check> some = group();
+      all.insert(all.end(), some.begin(), some.end());
+    }
+    return all;
+  }();
+  return checks;
+}
+
+} // namespace pello::validate

@@ -1,0 +1,62 @@
+// A check of the validator: a group, a name, a one-line description and the
+// function that runs it against a context.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pello::validate {
+
+class CheckContext {
+public:
+  std::filesystem::path plugin;  // the module under test
+  std::filesystem::path workDir; // an empty folder of this check's own
+  std::uint64_t seed = 0;        // first seed of the random group
+  bool seedGiven = false;        // --seed was given: replay exactly
+  int steps = 0;                 // actions per random session
+
+  // Where the check is: reported if the plug-in crashes there.
+  void stage(const std::string &where);
+  const std::string &currentStage() const { return stage_; }
+  // Records a failure; the check goes on.
+  void fail(const std::string &message);
+  // fail(message) unless `ok`; returns `ok`.
+  bool expect(bool ok, const std::string &message);
+  bool failed() const { return failures_ > 0; }
+  int failureCount() const { return failures_; }
+
+  // Where stages and failures go as they happen (the child's pipe).
+  std::function<void(char kind, const std::string &text)> sink;
+  // Messages kept for the report.
+  std::vector<std::string> messages;
+
+private:
+  std::string stage_;
+  int failures_ = 0;
+};
+
+using CheckFunction = void (*)(CheckContext &);
+
+struct Check {
+  const char *group;
+  const char *name; // "group.what"
+  const char *description;
+  CheckFunction run;
+};
+
+// The checks of each group, one file per group.
+std::vector<Check> loadChecks();
+std::vector<Check> lifecycleChecks();
+std::vector<Check> orderChecks();
+std::vector<Check> suitesChecks();
+std::vector<Check> faultsChecks();
+std::vector<Check> dataChecks();
+std::vector<Check> randomChecks();
+
+// Every check, group by group, in the order they run.
+const std::vector<Check> &allChecks();
+
+} // namespace pello::validate

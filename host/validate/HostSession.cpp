@@ -1,0 +1,195 @@
+#include "HostSession.h"
+
+#include "pello/host/AppContext.h"
+#include "pello/host/Keyboard.h"
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <map>
+
+namespace pello::validate {
+
+using namespace pello::host;
+
+std::string codeText(ASErr code) {
+  const auto bits = static_cast<std::uint32_t>(code);
+  const std::uint32_t hi = bits >> 16;
+  if (hi == 0 || hi == 0xFFFF) return std::to_string(code);
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8)
+    text += static_cast<char>((bits >> shift) & 0xFF);
+  return text;
+}
+
+HostSession::HostSession(CheckContext &context, const std::filesystem::path &preferencesFile)
+    : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()), document(host.get<Document>()),
+      preferences(host.get<Preferences>()), blocks(host.get<Blocks>()), context(context) {
+  if (!preferencesFile.empty()) preferences.setFile(preferencesFile);
+}
+
+HostSession::~HostSession() {
+  host.log().setListener(nullptr);
+  dialogs.setAlertListener(nullptr);
+  dialogs.setModalListener(nullptr);
+}
+
+bool HostSession::load() {
+  if (plugin.load(context.plugin) == kASNoError) return true;
+  context.fail("the host refuses the module: " + plugin.lastError());
+  return false;
+}
+
+bool HostSession::bringUp() {
+  return load() && start();
+}
+
+bool HostSession::start() {
+  ASErr error = plugin.startup();
+  if (!context.expect(error == kASNoError, "startup returned " + codeText(error))) return false;
+  error = plugin.notifyApplicationStarted();
+  if (!context.expect(error == kASNoError,
+                      "the application-started notification returned " + codeText(error)))
+    return false;
+  return context.expect(palette() != nullptr, "no palette after the application-started notification");
+}
+
+AIMenuItemHandle HostSession::menuItem() {
+  MenuItem *item = host.get<Menus>().find(kMenuItemKey);
+  return item ? item->handle() : nullptr;
+}
+
+bool HostSession::click(int item, std::initializer_list<int> keys) {
+  ADMDialogRef dialog = palette();
+  return dialog != nullptr && dialogs.click(dialog, item, keys);
+}
+
+bool HostSession::choose(int entry) {
+  ADMDialogRef dialog = palette();
+  return dialog != nullptr && dialogs.chooseMenuEntry(dialog, entry);
+}
+
+bool HostSession::open(const Json &json) {
+  try {
+    document.open(readDocument(json));
+    return true;
+  } catch (const std::exception &e) {
+    context.fail(std::string("the host refuses a test document: ") + e.what());
+    return false;
+  }
+}
+
+std::string HostSession::documentText() const {
+  return document.isOpen() ? formatDocument(document.model()) : std::string();
+}
+
+bool HostSession::pluginHoldsAnything() {
+  return dialogs.palette() != nullptr || blocks.liveCount() != 0 || host.suites().totalHolds() != 0;
+}
+
+void HostSession::finish(const Allowances &allowed) {
+  host.faults().clear();
+  for (const std::string &name : host.suites().names())
+    host.suites().restore(name);
+  host.get<Keyboard>().failReads(0);
+  // The library may be out of memory with its record kept by the host.
+  if (!plugin.loaded() && plugin.globalsSlot() != nullptr) {
+    ASErr error = plugin.reload();
+    context.expect(error == kASNoError,
+                   "reload before the final shutdown returned " + codeText(error) + " " + plugin.lastError());
+  }
+  if (plugin.loaded()) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (!pluginHoldsAnything()) break;
+      const ASErr error = plugin.shutdown();
+      if (attempt == 0 && !allowed.holds && !allowed.blocks)
+        context.expect(error == kASNoError, "the final shutdown returned " + codeText(error));
+    }
+  }
+  checkClean(allowed);
+}
+
+Allowances HostSession::allowancesFromFaults() const {
+  Allowances allowed;
+  for (const Faults::Fired &fired : const_cast<Host &>(host).faults().fired()) {
+    if (fired.op == "SPBasic::ReleaseSuite") allowed.holds = true;
+    if (fired.op == "SPBlocks::FreeBlock") allowed.blocks = true;
+    if (fired.op == "SPAccess::ReleasePlugin") allowed.access = true;
+    if (fired.op == "AIAppContext::PopAppContext") allowed.contexts = true;
+    if (fired.op == "ADMDialog::SetDestroyProc" || fired.op == "ADMDialog::Destroy")
+      allowed.holds = allowed.access = allowed.dialogs = true;
+  }
+  return allowed;
+}
+
+void HostSession::checkClean(const Allowances &allowed) {
+  if (!allowed.holds) {
+    const int holds = host.suites().totalHolds();
+    if (holds != 0) {
+      std::string names;
+      for (const std::string &name : host.suites().names()) {
+        const int n = host.suites().holds(name);
+        if (n != 0) names += (names.empty() ? "" : ", ") + name + " x" + std::to_string(n);
+      }
+      context.fail("suites still held after shutdown (an AcquireSuite without its ReleaseSuite): " + names);
+    }
+  }
+  if (!allowed.blocks && blocks.liveCount() != 0) {
+    std::map<std::string, int> byName;
+    for (const Blocks::Block &block : blocks.live())
+      ++byName[block.name];
+    std::string names;
+    for (const auto &[name, n] : byName)
+      names += (names.empty() ? "\"" : ", \"") + name + "\" x" + std::to_string(n);
+    context.fail("memory blocks still allocated after shutdown: " + names);
+  }
+  if (!allowed.access) {
+    const int refs = host.get<AccessRefs>().held();
+    context.expect(refs == 0,
+                   std::to_string(refs) + " access reference(s) to the plug-in still held after shutdown");
+  }
+  if (!allowed.dialogs)
+    context.expect(dialogs.dialogs().empty(),
+                   std::to_string(dialogs.dialogs().size()) + " dialog(s) still open after shutdown");
+  if (!allowed.contexts)
+    context.expect(host.get<AppContexts>().depth() == 0,
+                   "an application context is still pushed after shutdown");
+  context.expect(plugin.callDepth() == 0, "a PluginMain call never returned");
+  if (!preferences.file().empty()) checkPreferencesFile();
+}
+
+void HostSession::checkPreferencesFile() {
+  if (!preferences.save()) {
+    context.fail("the host could not write the preferences file");
+    return;
+  }
+  std::ifstream in(preferences.file(), std::ios::binary);
+  if (!in) return; // nothing stored: no file is valid too
+  nlohmann::json root = nlohmann::json::parse(in, nullptr, false);
+  if (!context.expect(root.is_object(), "the preferences file is not a JSON object")) return;
+  if (!root.contains("Pello")) return;
+  const nlohmann::json &pello = root["Pello"];
+  const std::map<std::string, std::string> types = {{"kADM_DPDockGroupStr", "string"},
+                                                    {"kADM_DPDockCodeStr", "integer"},
+                                                    {"kADM_DPLocationStr", "point"},
+                                                    {"kADM_DPVisibleStr", "boolean"}};
+  for (const auto &[key, type] : types) {
+    if (!pello.contains(key)) continue;
+    const nlohmann::json &entry = pello[key];
+    context.expect(entry.is_object() && entry.value("type", "") == type,
+                   "preference \"" + key + "\" is stored with another type than " + type);
+  }
+  // The host reads its own file back whole.
+  std::size_t before = preferences.warnings().size();
+  preferences.setFile(preferences.file());
+  context.expect(preferences.warnings().size() == before, "the host finds the preferences file damaged");
+}
+
+std::vector<ModalRecord> HostSession::errorDialogs() const {
+  std::vector<ModalRecord> out;
+  for (const ModalRecord &record : dialogs.modalHistory())
+    if (record.resourceId == kErrorDialogId) out.push_back(record);
+  return out;
+}
+
+} // namespace pello::validate

@@ -1,0 +1,42 @@
+#include "pello/validate/ValidateCommand.h"
+
+#include "pello/validate/Validate.h"
+
+#include <memory>
+
+namespace pello::validate {
+
+CLI::App *addValidateCommand(CLI::App &app) {
+  struct Settings {
+    ValidateOptions options;
+    std::string plugin;
+    std::uint64_t seed = 0;
+    bool inProcess = false;
+  };
+  auto settings = std::make_shared<Settings>();
+  CLI::App *command = app.add_subcommand(
+      "validate", "Runs the table of named checks against a plug-in module; non-zero exit on any failure");
+  command->add_option("plugin", settings->plugin, "The plug-in module (default: the one the build made)");
+  command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)");
+  command->add_option("--steps", settings->options.steps, "Actions per random session")
+      ->check(CLI::PositiveNumber);
+  command->add_option("--only", settings->options.only,
+                      "Run one group (load, lifecycle, order, suites, faults, "
+                      "data, random) or one check");
+  command->add_flag("--list", settings->options.list, "Print the table of checks and run nothing");
+  command->add_flag("--verbose", settings->options.verbose, "Print every failure message");
+  command->add_flag("--in-process", settings->inProcess,
+                    "Run the checks in this process, not in child processes");
+  command->callback([command, settings] {
+    ValidateOptions options = settings->options;
+    options.plugin = settings->plugin.empty() ? builtPluginPath() : std::filesystem::path(settings->plugin);
+    if (command->count("--seed") > 0) options.seed = settings->seed;
+    options.isolate = !settings->inProcess;
+    const int status = runValidate(options, stdout);
+    if (status == 0) throw CLI::Success();
+    throw CLI::RuntimeError(status);
+  });
+  return command;
+}
+
+} // namespace pello::validate

@@ -1,0 +1,46 @@
+// random: seeded sessions mixing everything the other groups do. Each
+// failing session's seed is printed; --seed replays it first.
+#include "SessionDriver.h"
+
+namespace pello::validate {
+
+namespace {
+
+constexpr int kSessions = 12;
+
+void runSessions(CheckContext &context, bool faults) {
+  for (int index = 0; index < kSessions; ++index) {
+    const std::uint64_t seed = context.seed + static_cast<std::uint64_t>(index);
+    const int before = context.failureCount();
+    RandomChooser chooser(seed * 2 + (faults ? 1 : 0));
+    runDrivenSession(context, chooser,
+                     DriverOptions{context.steps, faults, "session seed " + std::to_string(seed)});
+    if (context.failureCount() > before) {
+      context.stage("");
+      context.fail("session seed " + std::to_string(seed) + " failed; replay it with --seed " +
+                   std::to_string(seed) + " --steps " + std::to_string(context.steps));
+      return;
+    }
+  }
+}
+
+void checkSessions(CheckContext &context) {
+  runSessions(context, true);
+}
+
+void checkQuietSessions(CheckContext &context) {
+  runSessions(context, false);
+}
+
+} // namespace
+
+std::vector<Check> randomChecks() {
+  return {
+      {"random", "random.sessions",
+       "seeded sessions of every host action, with faults, missing suites, odd prefs", checkSessions},
+      {"random", "random.quiet-sessions", "seeded sessions without host faults: no error alert at all",
+       checkQuietSessions},
+  };
+}
+
+} // namespace pello::validate

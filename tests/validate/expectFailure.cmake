@@ -1,0 +1,13 @@
+# Runs the validator on a fixture plug-in with one fault and passes when the
+# run fails and the check meant to catch that fault is among the failures.
+#   cmake -DRUNNER=... -DMODULE=... -DCHECK=group.name -P expectFailure.cmake
+execute_process(COMMAND ${RUNNER} validate ${MODULE} --only ${CHECK}
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}")
+if(status EQUAL 0)
+  message(FATAL_ERROR "validate passed a plug-in with a fault that ${CHECK} should catch")
+endif()
+string(REGEX MATCH "${CHECK} +FAIL" caught "${output}")
+if(NOT caught)
+  message(FATAL_ERROR "validate failed, but not in ${CHECK} (status ${status})\n${errors}")
+endif()
