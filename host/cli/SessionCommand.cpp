@@ -1,15 +1,17 @@
-#include "Session.h"
-
+// pello-host session: the plug-in's lifecycle in short: load, startup, the
+// About box, one call made to fail so that the error dialog shows, shutdown.
+#include "Commands.h"
+#include "SessionRunner.h"
 #include "Transcript.h"
 #include "pello/host/Blocks.h"
-#include "pello/host/DialogManager.h"
 #include "pello/host/Menus.h"
 #include "pello/host/Notifiers.h"
 #include "pello/host/Plugin.h"
 #include "pello/host/Preferences.h"
 
-#include "ADMDialog.h"
 #include "SPBlocks.h"
+
+#include <cstdio>
 
 namespace pello::cli {
 
@@ -26,21 +28,20 @@ void listHostState(host::Host &host, Transcript &transcript) {
                   std::to_string(blocks.liveBytes()) + " bytes)");
 }
 
-} // namespace
-
-int runSession(const SessionOptions &options, std::FILE *out) {
+int runLifecycle(const std::filesystem::path &module, const std::string &preferences, bool verbose) {
   host::Host host;
-  Transcript transcript(host, out, options.verbose);
+  Transcript transcript(stdout, Transcript::Format::text, verbose);
+  transcript.attach(host);
   auto &prefs = host.get<host::Preferences>();
-  if (!options.preferences.empty()) prefs.setFile(options.preferences);
+  if (!preferences.empty()) prefs.setFile(preferences);
   for (const std::string &warning : prefs.warnings())
     transcript.note("warning: " + warning);
 
   auto &plugin = host.get<host::Plugin>();
-  transcript.heading("Load " + options.plugin.string());
-  if (plugin.load(options.plugin) != 0) {
-    std::fprintf(out, "   refused: %s\n", plugin.lastError().c_str());
-    return 2;
+  transcript.heading("Load " + module.string());
+  if (plugin.load(module) != 0) {
+    transcript.note("refused: " + plugin.lastError());
+    return kExitNoPlugin;
   }
   const host::PiPLInfo &pipl = plugin.module()->pipl();
   transcript.note("PiPL: kind 'SPEA', interface version " + std::to_string(pipl.interfaceVersion) +
@@ -48,10 +49,12 @@ int runSession(const SessionOptions &options, std::FILE *out) {
 
   transcript.heading("Startup");
   plugin.startup();
+  transcript.flush();
   listHostState(host, transcript);
 
   transcript.heading("About box (the user presses OK)");
   plugin.about();
+  transcript.flush();
 
   // The "AI Update" call for the menu item, with the host short of memory
   // when the plug-in acquires its 27th suite: the acquisition alert, then the
@@ -61,16 +64,36 @@ int runSession(const SessionOptions &options, std::FILE *out) {
   host::MenuItem *item = host.get<host::Menus>().find("Pello Palette Menu Item");
   plugin.menuUpdate(item ? item->handle() : nullptr);
   host.faults().clear();
+  transcript.flush();
 
   transcript.heading("Shutdown");
   plugin.shutdown();
+  transcript.flush();
   listHostState(host, transcript);
-  if (!options.preferences.empty()) transcript.note("preferences written to " + options.preferences.string());
+  if (!preferences.empty()) transcript.note("preferences written to " + preferences);
   int holds = host.suites().totalHolds();
   if (holds != 0) transcript.note("suites still held: " + std::to_string(holds));
   bool clean = host.get<host::Blocks>().liveCount() == 0 && holds == 0;
   transcript.heading(clean ? "Session ended cleanly" : "Session ended with resources left behind");
-  return clean ? 0 : 1;
+  return clean ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+void addSessionCommand(CLI::App &app, Options &options) {
+  struct Arguments {
+    std::string preferences;
+    bool verbose = false;
+  };
+  auto args = std::make_shared<Arguments>();
+  CLI::App *session = app.add_subcommand(
+      "session", "The plug-in's lifecycle in short: startup, About, an error dialog, shutdown");
+  session->add_option("--prefs", args->preferences, "The preferences file (default: none, kept in memory)");
+  session->add_flag("--verbose", args->verbose, "Print every host call, suite acquisitions included");
+  addPluginOption(*session, options);
+  session->callback([args, &options] {
+    options.status = runLifecycle(pluginPath(options.plugin), args->preferences, args->verbose);
+  });
 }
 
 } // namespace pello::cli

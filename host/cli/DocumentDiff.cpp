@@ -1,0 +1,124 @@
+#include "DocumentDiff.h"
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace pello::cli {
+
+namespace {
+
+// Art objects by id, in document order, each without its children.
+void indexArt(const Json &list, std::vector<std::string> &order, std::map<std::string, Json> &byId) {
+  if (!list.is_array()) return;
+  for (const Json &art : list) {
+    Json own = art;
+    own.erase("children");
+    const std::string id = art.value("id", "");
+    order.push_back(id);
+    byId[id] = std::move(own);
+    if (art.contains("children")) indexArt(art["children"], order, byId);
+  }
+}
+
+bool isLeafArray(const Json &value) {
+  if (!value.is_array()) return false;
+  for (const Json &element : value)
+    if (element.is_object() || element.is_array()) return false;
+  return true;
+}
+
+void diff(const std::string &art, const std::string &path, const Json &a, const Json &b, Json &out) {
+  if (a == b) return;
+  auto join = [&](const std::string &member) { return path.empty() ? member : path + "." + member; };
+  if (a.is_object() && b.is_object()) {
+    for (auto it = a.begin(); it != a.end(); ++it)
+      diff(art, join(it.key()), it.value(), b.contains(it.key()) ? b[it.key()] : Json(), out);
+    for (auto it = b.begin(); it != b.end(); ++it)
+      if (!a.contains(it.key())) diff(art, join(it.key()), Json(), it.value(), out);
+    return;
+  }
+  if (a.is_array() && b.is_array() && a.size() == b.size() && !isLeafArray(a) && !isLeafArray(b)) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+      diff(art, path + "[" + std::to_string(i) + "]", a[i], b[i], out);
+    return;
+  }
+  out.push_back(Json{{"event", "change"}, {"art", art}, {"field", path}, {"before", a}, {"after", b}});
+}
+
+} // namespace
+
+Json documentChanges(const Json &before, const Json &after) {
+  Json out = Json::array();
+  std::vector<std::string> orderBefore, orderAfter;
+  std::map<std::string, Json> a, b;
+  indexArt(before.value("art", Json::array()), orderBefore, a);
+  indexArt(after.value("art", Json::array()), orderAfter, b);
+  for (const std::string &id : orderAfter) {
+    auto found = a.find(id);
+    if (found == a.end())
+      out.push_back(Json{
+          {"event", "change"}, {"art", id}, {"field", "(object)"}, {"before", nullptr}, {"after", "added"}});
+    else
+      diff(id, "", found->second, b[id], out);
+  }
+  for (const std::string &id : orderBefore)
+    if (!b.count(id))
+      out.push_back(Json{{"event", "change"},
+                         {"art", id},
+                         {"field", "(object)"},
+                         {"before", "present"},
+                         {"after", "removed"}});
+
+  std::map<std::string, Json> patternsBefore, patternsAfter;
+  for (const Json &p : before.value("patterns", Json::array()))
+    patternsBefore[p.value("name", "")] = p;
+  for (const Json &p : after.value("patterns", Json::array()))
+    patternsAfter[p.value("name", "")] = p;
+  for (const auto &[name, p] : patternsAfter)
+    diff("(pattern " + name + ")", "", patternsBefore.count(name) ? patternsBefore[name] : Json(), p, out);
+
+  diff("(selection)", "", before.value("selection", Json::array()), after.value("selection", Json::array()),
+       out);
+  return out;
+}
+
+const Json *findArt(const Json &document, const std::string &id) {
+  const Json *list = document.is_object() && document.contains("art") ? &document["art"] : &document;
+  if (!list->is_array()) return nullptr;
+  for (const Json &art : *list) {
+    if (art.value("id", "") == id) return &art;
+    if (art.contains("children"))
+      if (const Json *found = findArt(art["children"], id)) return found;
+  }
+  return nullptr;
+}
+
+const Json *fieldAt(const Json &value, const std::string &path) {
+  const Json *at = &value;
+  std::size_t i = 0;
+  while (i < path.size()) {
+    if (path[i] == '.') {
+      ++i;
+      continue;
+    }
+    if (path[i] == '[') {
+      std::size_t close = path.find(']', i);
+      if (close == std::string::npos || !at->is_array()) return nullptr;
+      char *end = nullptr;
+      unsigned long index = std::strtoul(path.c_str() + i + 1, &end, 10);
+      if (end != path.c_str() + close || index >= at->size()) return nullptr;
+      at = &(*at)[index];
+      i = close + 1;
+      continue;
+    }
+    std::size_t stop = path.find_first_of(".[", i);
+    std::string member = path.substr(i, stop == std::string::npos ? std::string::npos : stop - i);
+    if (!at->is_object() || !at->contains(member)) return nullptr;
+    at = &(*at)[member];
+    i = stop == std::string::npos ? path.size() : stop;
+  }
+  return at;
+}
+
+} // namespace pello::cli

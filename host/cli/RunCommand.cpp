@@ -1,0 +1,77 @@
+// pello-host run SESSION.json: a session file, its transcript, its pictures.
+#include "Commands.h"
+#include "SessionRunner.h"
+#include "SessionScript.h"
+#include "SvgDocument.h"
+
+#include <cstdio>
+
+namespace pello::cli {
+
+int runSessionCommand(const Session &session, const SessionSettings &settings) {
+  Transcript transcript(stdout, settings.json ? Transcript::Format::json : Transcript::Format::text,
+                        settings.verbose);
+  SessionRunner runner(session, settings.plugin, transcript);
+  int status = runner.run();
+  Json files = Json::array();
+  if (status != kExitNoPlugin && !settings.out.empty()) {
+    host::DocumentModel before = host::readDocument(runner.documentBefore());
+    host::DocumentModel after = host::readDocument(runner.documentAfter());
+    View view = unite(documentView(before), documentView(after));
+    struct Picture {
+      const char *name;
+      std::string svg;
+    };
+    std::vector<Picture> pictures{{"before.svg", documentSvg(before, view, "Before: " + session.name)},
+                                  {"after.svg", documentSvg(after, view, "After: " + session.name)}};
+    if (!runner.palettePicture().empty()) pictures.push_back({"palette.svg", runner.palettePicture()});
+    for (const Picture &picture : pictures) {
+      std::filesystem::path file = settings.out / picture.name;
+      if (!writeTextFile(file, picture.svg)) {
+        status = kExitMalformed;
+        continue;
+      }
+      files.push_back(file.string());
+      transcript.add(Json{{"event", "file"}, {"path", file.string()}});
+    }
+  }
+  transcript.finish(
+      Json{{"session", session.name},
+           {"plugin", settings.plugin.string()},
+           {"passed", status == kExitOk},
+           {"expectations", {{"met", runner.expectationsMet()}, {"failed", runner.expectationsFailed()}}},
+           {"stepsFailed", runner.stepsFailed()},
+           {"files", files},
+           {"exitStatus", status}});
+  return status;
+}
+
+void addRunCommand(CLI::App &app, Options &options) {
+  struct Arguments {
+    std::string session, out;
+    bool json = false, verbose = false;
+  };
+  auto args = std::make_shared<Arguments>();
+  CLI::App *run = app.add_subcommand(
+      "run", "Run a session file: its steps on its document, with a transcript; exits 1 when an expectation "
+             "fails, 2 when the session is malformed");
+  run->add_option("SESSION", args->session, "The session file (JSON; see examples/README.md)")->required();
+  run->add_option("--out", args->out, "Write before.svg, after.svg and palette.svg to this folder");
+  run->add_flag("--json", args->json, "Print the transcript as JSON");
+  run->add_flag("--verbose", args->verbose, "Print every host call as it happens (text transcript)");
+  addPluginOption(*run, options);
+  run->callback([args, &options] {
+    Session session;
+    try {
+      session = loadSessionFile(args->session);
+    } catch (const SessionError &e) {
+      std::fprintf(stderr, "pello-host: malformed session: %s\n", e.what());
+      options.status = kExitMalformed;
+      return;
+    }
+    options.status =
+        runSessionCommand(session, {pluginPath(options.plugin), args->out, args->json, args->verbose});
+  });
+}
+
+} // namespace pello::cli

@@ -1,0 +1,69 @@
+// Runs a session in the stand-in host: loads the plug-in, starts it, opens
+// the document, runs the steps, checks the expectations and shuts down,
+// telling the transcript everything. "restart" replaces the host with a new
+// one that keeps the preferences file and the document as they are.
+#pragma once
+
+#include "SessionScript.h"
+#include "Transcript.h"
+#include "pello/host/Host.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace pello::cli {
+
+// Exit statuses of the commands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;    // an expectation or a step failed
+inline constexpr int kExitMalformed = 2; // bad arguments, session or document
+inline constexpr int kExitNoPlugin = 3;  // the plug-in could not be loaded
+
+class SessionRunner {
+public:
+  SessionRunner(const Session &session, std::filesystem::path plugin, Transcript &transcript);
+  ~SessionRunner();
+
+  // Runs the whole session; returns an exit status.
+  int run();
+
+  // The document as written at the start (before the first step) and at
+  // the end, in the JSON form; the palette as an SVG picture, drawn when it
+  // first appeared ("" if it never did).
+  const Json &documentBefore() const { return before_; }
+  const Json &documentAfter() const { return after_; }
+  const std::string &palettePicture() const { return palette_; }
+
+  int expectationsMet() const { return met_; }
+  int expectationsFailed() const { return failed_; }
+  int stepsFailed() const { return stepsFailed_; }
+
+private:
+  bool startHost();
+  bool startPlugin();
+  void shutdownPlugin();
+  bool runStep(std::size_t index, const Step &step);
+  bool act(const Step &step);
+  void expect(const Step &step);
+  void expectation(const std::string &what, bool passed, const Json &expected, const Json &actual);
+  void afterAction(const Step &step);
+  void stepFailed(const std::string &why);
+  void notePalette();
+  void notePreferences();
+  Json documentNow() const;
+
+  const Session &session_;
+  std::filesystem::path pluginPath_;
+  Transcript &transcript_;
+  std::unique_ptr<host::Host> host_;
+  std::filesystem::path preferences_;
+  bool ownPreferences_ = false;
+  bool started_ = false;
+  Json before_, after_, lastDocument_;
+  std::string palette_;
+  std::size_t currentStep_ = 0;
+  int met_ = 0, failed_ = 0, stepsFailed_ = 0;
+};
+
+} // namespace pello::cli

@@ -1,0 +1,400 @@
+#include "SessionScript.h"
+
+#include "pello/host/Document.h"
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace pello::cli {
+
+namespace {
+
+struct ItemName {
+  const char *name;
+  int id;
+  const char *label;
+};
+
+// The palette's items as the dialog resource lays them out.
+constexpr ItemName kItems[] = {{"right", 1, "the right arrow"},
+                               {"upRight", 2, "the up-and-right arrow"},
+                               {"up", 3, "the up arrow"},
+                               {"upLeft", 4, "the up-and-left arrow"},
+                               {"left", 5, "the left arrow"},
+                               {"downLeft", 6, "the down-and-left arrow"},
+                               {"down", 7, "the down arrow"},
+                               {"downRight", 8, "the down-and-right arrow"},
+                               {"dashLeft", 9, "the left-pointing dash button"},
+                               {"dashRight", 10, "the right-pointing dash button"},
+                               {"untransform", 11, "the \"Untransform\" button"}};
+
+struct KeyName {
+  const char *name;
+  int code;
+};
+constexpr KeyName kKeys[] = {{"shift", 0x10}, {"ctrl", 0x11},    {"control", 0x11},
+                             {"alt", 0x12},   {"windows", 0x5B}, {"win", 0x5B}};
+constexpr std::size_t kMaxKeys = 6;
+
+const std::map<std::string, Action> kActions = {{"select", Action::select},
+                                                {"click", Action::click},
+                                                {"choose", Action::choose},
+                                                {"menuGo", Action::menuGo},
+                                                {"menuUpdate", Action::menuUpdate},
+                                                {"about", Action::about},
+                                                {"showPalette", Action::showPalette},
+                                                {"hidePalette", Action::hidePalette},
+                                                {"movePalette", Action::movePalette},
+                                                {"startup", Action::startup},
+                                                {"appStarted", Action::appStarted},
+                                                {"shutdown", Action::shutdown},
+                                                {"unload", Action::unload},
+                                                {"reload", Action::reload},
+                                                {"restart", Action::restart},
+                                                {"fail", Action::fail},
+                                                {"clearFaults", Action::clearFaults},
+                                                {"expectAlerts", Action::expectAlerts},
+                                                {"expectDialog", Action::expectDialog},
+                                                {"expectResult", Action::expectResult},
+                                                {"expectStyle", Action::expectStyle},
+                                                {"expectMatrix", Action::expectMatrix},
+                                                {"expectPreference", Action::expectPreference}};
+
+// The members each action takes besides "do" and "note".
+const std::map<Action, std::set<std::string>> kMembers = {
+    {Action::select, {"art"}},
+    {Action::click, {"item", "keys"}},
+    {Action::choose, {"entry", "keys"}},
+    {Action::movePalette, {"by"}},
+    {Action::fail, {"op", "code", "call", "always"}},
+    {Action::expectAlerts, {"alerts"}},
+    {Action::expectDialog, {"title", "texts"}},
+    {Action::expectResult, {"result"}},
+    {Action::expectStyle, {"art", "field", "value", "tolerance"}},
+    {Action::expectMatrix, {"art", "textPath", "value", "tolerance"}},
+    {Action::expectPreference, {"prefix", "key", "value"}}};
+
+// A value and where it is in the session file.
+class Node {
+public:
+  Node(const Json &value, std::string path) : value_(value), path_(std::move(path)) {}
+  const Json &value() const { return value_; }
+  [[noreturn]] void fail(const std::string &message) const { throw SessionError(path_ + ": " + message); }
+  bool has(const char *name) const { return value_.is_object() && value_.contains(name); }
+  Node member(const char *name) const {
+    if (!has(name)) fail("missing \"" + std::string(name) + "\"");
+    return Node(value_[name], path_ + "." + name);
+  }
+  Node element(std::size_t i) const { return Node(value_[i], path_ + "[" + std::to_string(i) + "]"); }
+  std::size_t array() const {
+    if (!value_.is_array()) fail("expected an array");
+    return value_.size();
+  }
+  std::string string() const {
+    if (!value_.is_string()) fail("expected a string");
+    return value_.get<std::string>();
+  }
+  long integer(long min, long max) const {
+    if (!value_.is_number_integer()) fail("expected an integer");
+    long v = value_.get<long>();
+    if (v < min || v > max)
+      fail("expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
+    return v;
+  }
+  double number() const {
+    if (!value_.is_number()) fail("expected a number");
+    return value_.get<double>();
+  }
+  bool boolean() const {
+    if (!value_.is_boolean()) fail("expected true or false");
+    return value_.get<bool>();
+  }
+  std::vector<std::string> strings() const {
+    std::vector<std::string> out;
+    for (std::size_t i = 0, n = array(); i < n; ++i)
+      out.push_back(element(i).string());
+    return out;
+  }
+  const std::string &path() const { return path_; }
+
+private:
+  const Json &value_;
+  std::string path_;
+};
+
+int readKey(const Node &node) {
+  if (node.value().is_number_integer()) return static_cast<int>(node.integer(1, 255));
+  const std::string name = node.string();
+  for (const KeyName &key : kKeys)
+    if (name == key.name) return key.code;
+  node.fail("unknown key \"" + name + "\" (expected shift, ctrl, alt, windows or a virtual-key number)");
+}
+
+std::vector<int> readKeys(const Node &step) {
+  std::vector<int> keys;
+  if (!step.has("keys")) return keys;
+  Node list = step.member("keys");
+  std::size_t n = list.array();
+  if (n > kMaxKeys) list.fail("at most " + std::to_string(kMaxKeys) + " keys");
+  for (std::size_t i = 0; i < n; ++i)
+    keys.push_back(readKey(list.element(i)));
+  return keys;
+}
+
+void readMatrixValue(const Node &node) {
+  if (node.array() != 6) node.fail("expected a matrix [a, b, c, d, tx, ty]");
+  for (std::size_t i = 0; i < 6; ++i)
+    node.element(i).number();
+}
+
+std::string readFile(const std::filesystem::path &file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw SessionError(file.string() + ": cannot be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+Step readStep(const Node &node, const std::set<std::string> &artIds) {
+  if (!node.value().is_object()) node.fail("expected an object with \"do\"");
+  Step step;
+  Node action = node.member("do");
+  step.name = action.string();
+  auto found = kActions.find(step.name);
+  if (found == kActions.end()) action.fail("unknown step \"" + step.name + "\"");
+  step.action = found->second;
+  auto allowed = kMembers.count(step.action) ? kMembers.at(step.action) : std::set<std::string>{};
+  for (auto it = node.value().begin(); it != node.value().end(); ++it)
+    if (it.key() != "do" && it.key() != "note" && !allowed.count(it.key()))
+      node.fail("\"" + it.key() + "\" is not a member of a \"" + step.name + "\" step");
+  if (node.has("note")) step.note = node.member("note").string();
+
+  auto knownArt = [&](const Node &id) {
+    std::string text = id.string();
+    if (!artIds.count(text)) id.fail("no art \"" + text + "\" in the document");
+    return text;
+  };
+  auto tolerance = [&] {
+    if (node.has("tolerance")) {
+      step.tolerance = node.member("tolerance").number();
+      if (step.tolerance < 0) node.member("tolerance").fail("expected a tolerance of 0 or more");
+    }
+  };
+
+  switch (step.action) {
+  case Action::select: {
+    Node list = node.member("art");
+    for (std::size_t i = 0, n = list.array(); i < n; ++i)
+      step.art.push_back(knownArt(list.element(i)));
+    break;
+  }
+  case Action::click: {
+    Node item = node.member("item");
+    if (item.value().is_number_integer()) {
+      step.item = static_cast<int>(item.integer(-32768, 32767));
+    } else {
+      step.item = paletteItemByName(item.string());
+      if (step.item == 0)
+        item.fail("unknown item \"" + item.string() +
+                  "\" (expected right, upRight, up, upLeft, left, downLeft, down, downRight, dashLeft, "
+                  "dashRight, untransform or an item id)");
+    }
+    step.keys = readKeys(node);
+    break;
+  }
+  case Action::choose: {
+    Node entry = node.member("entry");
+    if (entry.value().is_number_integer()) {
+      step.entry = static_cast<int>(entry.integer(0, 255));
+    } else {
+      const std::string text = entry.string();
+      if (text == "copy")
+        step.entry = 0;
+      else if (text == "paste")
+        step.entry = 1;
+      else if (text == "show")
+        step.entry = 2;
+      else if (text.empty())
+        entry.fail("expected copy, paste, show, an entry's text or its index");
+      else
+        step.entryText = text;
+    }
+    step.keys = readKeys(node);
+    break;
+  }
+  case Action::movePalette: {
+    Node by = node.member("by");
+    if (by.array() != 2) by.fail("expected [dx, dy]");
+    step.dx = static_cast<int>(by.element(0).integer(-100000, 100000));
+    step.dy = static_cast<int>(by.element(1).integer(-100000, 100000));
+    break;
+  }
+  case Action::fail: {
+    step.op = node.member("op").string();
+    if (step.op.find("::") == std::string::npos)
+      node.member("op").fail("expected an operation \"Suite::Function\", e.g. \"AIPathStyle::SetPathStyle\"");
+    std::string error;
+    step.code = parseCode(node.member("code").value(), error);
+    if (!error.empty()) node.member("code").fail(error);
+    bool always = node.has("always") && node.member("always").boolean();
+    if (always == node.has("call"))
+      node.fail("expected either \"call\" (the k-th call from now) or \"always\": true");
+    if (!always) step.call = static_cast<int>(node.member("call").integer(1, 1000000));
+    break;
+  }
+  case Action::expectAlerts:
+    step.alerts = node.member("alerts").strings();
+    break;
+  case Action::expectDialog:
+    step.title = node.member("title").string();
+    if (node.has("texts")) step.texts = node.member("texts").strings();
+    break;
+  case Action::expectResult: {
+    std::string error;
+    step.code = parseCode(node.member("result").value(), error);
+    if (!error.empty()) node.member("result").fail(error);
+    break;
+  }
+  case Action::expectStyle:
+    step.target = knownArt(node.member("art"));
+    step.field = node.member("field").string();
+    step.value = node.member("value").value();
+    tolerance();
+    break;
+  case Action::expectMatrix:
+    step.target = knownArt(node.member("art"));
+    if (node.has("textPath")) step.textPath = static_cast<int>(node.member("textPath").integer(0, 100000));
+    readMatrixValue(node.member("value"));
+    step.value = node.member("value").value();
+    tolerance();
+    break;
+  case Action::expectPreference: {
+    if (node.has("prefix")) step.prefix = node.member("prefix").string();
+    step.key = node.member("key").string();
+    Node value = node.member("value");
+    const Json &v = value.value();
+    bool point = v.is_array() && v.size() == 2 && v[0].is_number_integer() && v[1].is_number_integer();
+    if (!(v.is_null() || v.is_string() || v.is_boolean() || v.is_number_integer() || point))
+      value.fail("expected a string, an integer, true or false, a point [h, v] or null (absent)");
+    step.value = v;
+    break;
+  }
+  default:
+    break;
+  }
+  return step;
+}
+
+void collectIds(const host::DocumentModel &model, std::set<std::string> &ids) {
+  model.forEach([&](const host::ArtObject &o, int) { ids.insert(o.id); });
+}
+
+} // namespace
+
+int paletteItemByName(const std::string &name) {
+  for (const ItemName &item : kItems)
+    if (name == item.name) return item.id;
+  return 0;
+}
+
+std::string paletteItemLabel(int id) {
+  for (const ItemName &item : kItems)
+    if (id == item.id) return std::string(item.label) + " (item " + std::to_string(id) + ")";
+  return "item " + std::to_string(id);
+}
+
+std::string keyNames(const std::vector<int> &keys) {
+  std::string out;
+  for (int key : keys) {
+    std::string name = "key " + std::to_string(key);
+    if (key == 0x10) name = "Shift";
+    if (key == 0x11) name = "Ctrl";
+    if (key == 0x12) name = "Alt";
+    if (key == 0x5B) name = "Windows";
+    out += (out.empty() ? "" : "+") + name;
+  }
+  return out;
+}
+
+ASErr parseCode(const Json &value, std::string &error) {
+  if (value.is_number_integer()) {
+    long long v = value.get<long long>();
+    if (v >= INT32_MIN && v <= UINT32_MAX) return static_cast<ASErr>(static_cast<std::int64_t>(v));
+  } else if (value.is_string()) {
+    std::string text = value.get<std::string>();
+    if (text.size() == 6 && text.front() == '\'' && text.back() == '\'') text = text.substr(1, 4);
+    if (text.size() == 4) return AS_FOURCC(text[0], text[1], text[2], text[3]);
+  }
+  error = "expected a four-character code such as \"PARM\" or a 32-bit number";
+  return 0;
+}
+
+Session readSession(const Json &json, const std::filesystem::path &baseDir, const std::string &name,
+                    const std::vector<std::pair<std::string, std::string>> &embeddedDocuments) {
+  Node root(json, "session");
+  if (!json.is_object()) root.fail("expected an object with \"document\" and \"steps\"");
+  for (auto it = json.begin(); it != json.end(); ++it)
+    if (it.key() != "document" && it.key() != "preferences" && it.key() != "autostart" &&
+        it.key() != "steps" && it.key() != "title")
+      root.fail("unknown member \"" + it.key() +
+                "\" (expected title, document, preferences, autostart, steps)");
+
+  Session session;
+  session.name = root.has("title") ? root.member("title").string() : name;
+  Node document = root.member("document");
+  if (document.value().is_object()) {
+    session.documentText = document.value().dump();
+    session.documentName = "the session's own document";
+  } else {
+    const std::string file = document.string();
+    bool embedded = false;
+    for (const auto &[docName, text] : embeddedDocuments)
+      if (docName == file) {
+        session.documentText = text;
+        embedded = true;
+      }
+    if (!embedded) {
+      try {
+        session.documentText = readFile(baseDir / file);
+      } catch (const SessionError &e) {
+        document.fail(e.what());
+      }
+    }
+    session.documentName = file;
+  }
+  std::set<std::string> ids;
+  try {
+    collectIds(host::parseDocument(session.documentText), ids);
+  } catch (const std::exception &e) {
+    document.fail(std::string("the document is refused: ") + e.what());
+  }
+
+  if (root.has("preferences")) session.preferences = baseDir / root.member("preferences").string();
+  if (root.has("autostart")) session.autostart = root.member("autostart").boolean();
+  Node steps = root.member("steps");
+  for (std::size_t i = 0, n = steps.array(); i < n; ++i) {
+    Node node(steps.value()[i], "steps[" + std::to_string(i) + "]");
+    session.steps.push_back(readStep(node, ids));
+  }
+  return session;
+}
+
+Session loadSessionFile(const std::filesystem::path &file) {
+  Json json;
+  try {
+    json = Json::parse(readFile(file));
+  } catch (const Json::parse_error &e) {
+    throw SessionError(file.string() + ": not JSON: " + e.what());
+  }
+  std::filesystem::path base = file.parent_path();
+  try {
+    return readSession(json, base.empty() ? "." : base, file.filename().string());
+  } catch (const SessionError &e) {
+    throw SessionError(file.string() + ": " + e.what());
+  }
+}
+
+} // namespace pello::cli
