@@ -7,9 +7,10 @@ namespace pello::host {
 
 namespace {
 Host *gActive = nullptr;
-}
+std::uint64_t gHosts = 0;
+} // namespace
 
-Host::Host() {
+Host::Host() : generation_(++gHosts) {
   if (gActive) {
     std::fprintf(stderr, "pello-host: a second host was created while one is running\n");
     std::abort();

@@ -53,18 +53,14 @@ void HostCall::appendArg(std::string_view name, const std::string &text) {
   args_ += text;
 }
 
-HostCall &HostCall::arg(std::string_view name, const char *value) {
-  if (logging_) appendArg(name, value ? "\"" + std::string(value) + "\"" : std::string("null"));
-  return *this;
+void HostCall::appendText(std::string_view name, const char *value) {
+  appendArg(name, value ? "\"" + std::string(value) + "\"" : std::string("null"));
 }
 
-HostCall &HostCall::arg(std::string_view name, const void *value) {
-  if (logging_) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%p", value);
-    appendArg(name, value ? text : "null");
-  }
-  return *this;
+void HostCall::appendAddress(std::string_view name, const void *value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%p", value);
+  appendArg(name, value ? text : "null");
 }
 
 } // namespace pello::host

@@ -22,7 +22,7 @@ void SuiteRegistry::restore(const std::string &name) {
   it->second.offeredVersion = it->second.version;
 }
 
-ASErr SuiteRegistry::acquire(const std::string &name, ai_int32 version, const void **suite) {
+ASErr SuiteRegistry::acquire(std::string_view name, ai_int32 version, const void **suite) {
   ASErr result = kSPSuiteNotFoundError;
   auto it = entries_.find(name);
   if (suite == nullptr) {
@@ -38,11 +38,11 @@ ASErr SuiteRegistry::acquire(const std::string &name, ai_int32 version, const vo
       result = kASNoError;
     }
   }
-  events_.push_back(Event{true, name, version, result});
+  if (recordingEvents_) events_.push_back(Event{true, std::string(name), version, result});
   return result;
 }
 
-ASErr SuiteRegistry::release(const std::string &name, ai_int32 version) {
+ASErr SuiteRegistry::release(std::string_view name, ai_int32 version) {
   ASErr result = kSPBadParameterError;
   auto it = entries_.find(name);
   if (it != entries_.end() && it->second.version == version && it->second.holds > 0) {
@@ -50,7 +50,7 @@ ASErr SuiteRegistry::release(const std::string &name, ai_int32 version) {
     ++it->second.releases;
     result = kASNoError;
   }
-  events_.push_back(Event{false, name, version, result});
+  if (recordingEvents_) events_.push_back(Event{false, std::string(name), version, result});
   return result;
 }
 

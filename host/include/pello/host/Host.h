@@ -6,6 +6,7 @@
 #include "pello/host/Faults.h"
 #include "pello/host/SuiteRegistry.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <typeindex>
@@ -38,6 +39,19 @@ public:
 
   // The component of type T, created (T(Host&)) on first use.
   template <class T> T &get() {
+    // Suite functions ask for their component on every call, and the map
+    // compares type names: the answer is kept per type, for the host whose
+    // generation asked last (a later host may live at the same address).
+    static std::uint64_t cachedGeneration = 0;
+    static T *cached = nullptr;
+    if (cachedGeneration == generation_) return *cached;
+    cached = &find<T>();
+    cachedGeneration = generation_;
+    return *cached;
+  }
+
+private:
+  template <class T> T &find() {
     auto it = components_.find(std::type_index(typeid(T)));
     if (it == components_.end()) {
       auto made = std::make_unique<T>(*this);
@@ -49,7 +63,7 @@ public:
     return static_cast<T &>(*it->second);
   }
 
-private:
+  std::uint64_t generation_; // unique to this host in the process, from 1
   Faults faults_;
   CallLog log_;
   SuiteRegistry suites_;

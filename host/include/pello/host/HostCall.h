@@ -54,18 +54,29 @@ public:
   ASErr done(ASErr result);
 
   bool logging() const { return logging_; }
+  // With the log off an argument costs one test: the formatting stays out
+  // of line.
   template <class T> HostCall &arg(std::string_view name, const T &value) {
-    if (logging_) {
-      std::ostringstream out;
-      out << value;
-      appendArg(name, out.str());
-    }
+    if (logging_) appendValue(name, value);
     return *this;
   }
-  HostCall &arg(std::string_view name, const char *value);
-  HostCall &arg(std::string_view name, const void *value);
+  HostCall &arg(std::string_view name, const char *value) {
+    if (logging_) appendText(name, value);
+    return *this;
+  }
+  HostCall &arg(std::string_view name, const void *value) {
+    if (logging_) appendAddress(name, value);
+    return *this;
+  }
 
 private:
+  template <class T> void appendValue(std::string_view name, const T &value) {
+    std::ostringstream out;
+    out << value;
+    appendArg(name, out.str());
+  }
+  void appendText(std::string_view name, const char *value);
+  void appendAddress(std::string_view name, const void *value);
   void appendArg(std::string_view name, const std::string &text);
   OpSlot &slot_;
   Host *host_;

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pello::host {
@@ -22,8 +23,8 @@ public:
   // Undoes withdraw and offerAt.
   void restore(const std::string &name);
 
-  ASErr acquire(const std::string &name, ai_int32 version, const void **suite);
-  ASErr release(const std::string &name, ai_int32 version);
+  ASErr acquire(std::string_view name, ai_int32 version, const void **suite);
+  ASErr release(std::string_view name, ai_int32 version);
 
   // Holds now outstanding on `name`, and on all suites together.
   int holds(const std::string &name) const;
@@ -38,9 +39,12 @@ public:
     ai_int32 version;
     ASErr result;
   };
-  // Every acquire and release, in order.
+  // Every acquire and release, in order, while recording is on (the
+  // default). Benchmarks switch it off, as they do the call log: the record
+  // grows with every acquire and release.
   const std::vector<Event> &events() const { return events_; }
   void clearEvents() { events_.clear(); }
+  void setRecordingEvents(bool on) { recordingEvents_ = on; }
 
   std::vector<std::string> names() const;
   bool offers(const std::string &name) const;
@@ -55,8 +59,9 @@ private:
     int acquires = 0;
     int releases = 0;
   };
-  std::map<std::string, Entry> entries_;
+  std::map<std::string, Entry, std::less<>> entries_; // found by string_view
   std::vector<Event> events_;
+  bool recordingEvents_ = true;
 };
 
 } // namespace pello::host
