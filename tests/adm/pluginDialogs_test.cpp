@@ -4,6 +4,7 @@
 #include "ADMIcon.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Host.h"
+#include "pello/host/Keyboard.h"
 #include "pello/host/Plugin.h"
 
 #include <gtest/gtest.h>
@@ -191,7 +192,10 @@ TEST_F(PluginDialogsTest, ClicksAndMenuChoicesReachThePalettesProcedures) {
   std::size_t from = host.log().records().size();
   ASSERT_TRUE(dm.click(palette, 3, {kShift}));
   EXPECT_EQ(count("AIMatchingArt::GetSelectedArt", from), 1u);
-  EXPECT_GE(count("Win32::GetKeyboardState", from), 1u);
+  // (On Windows the plug-in reads user32's keyboard state, unseen by the host.)
+  if (Keyboard::kSeesReads) {
+    EXPECT_GE(count("Win32::GetKeyboardState", from), 1u);
+  }
 
   // "Show transformation matrix": the held matrix in an alert.
   dm.clearAlerts();

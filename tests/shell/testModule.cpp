@@ -1,10 +1,16 @@
 // A module that is not a plug-in until a test gives it a PiPL.
 #include "SPMessage.h"
 
-extern "C" __attribute__((visibility("default"))) ASErr PluginMain(const char *, const char *, void *) {
+#if defined(_WIN32)
+#define TEST_MODULE_EXPORT __declspec(dllexport)
+#else
+#define TEST_MODULE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TEST_MODULE_EXPORT ASErr PluginMain(const char *, const char *, void *) {
   return 42;
 }
 
-extern "C" __attribute__((visibility("default"))) ASErr OtherMain(const char *, const char *, void *) {
+extern "C" TEST_MODULE_EXPORT ASErr OtherMain(const char *, const char *, void *) {
   return 7;
 }
