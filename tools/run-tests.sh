@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native suite with warnings as errors, then
-# the same suite under ASan + UBSan + LSan. Exits non-zero on any failure.
+# the same suite under ASan + UBSan + LSan, then a bounded run of each fuzz
+# target. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -13,3 +14,12 @@ for preset in ci asan; do
   echo "== $preset: test"
   ctest --preset "$preset" -j"$jobs"
 done
+
+# --- fuzz: the libFuzzer targets (clang 14, ASan + UBSan), about a minute in all
+echo "== fuzz: build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
+for target in fuzz_session fuzz_host_data fuzz_resources; do
+  tools/run-fuzz.sh "$target" 20
+done
+# --- end fuzz

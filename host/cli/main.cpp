@@ -1,6 +1,7 @@
 // pello-host: the stand-in host from the command line. Each subcommand lives
 // in its own file (*Command.cpp).
 #include "Commands.h"
+#include "pello/validate/ValidateCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +17,7 @@ int main(int argc, char **argv) {
   pello::cli::addRenderCommand(app, options);
   pello::cli::addPaletteCommand(app, options);
   pello::cli::addSessionCommand(app, options);
+  pello::validate::addValidateCommand(app, pello::cli::pluginPath);
   if (argc == 1) {
     std::printf("%s", app.help().c_str());
     return 0;

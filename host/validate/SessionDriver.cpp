@@ -491,6 +491,7 @@ void Driver::act(std::uint32_t action) {
 
 void Driver::run() {
   if (!session_.load()) return;
+  if (options_.afterLoad) options_.afterLoad(session_.plugin);
   session_.host.log().setEnabled(false);
   for (step_ = 1; step_ <= options_.steps && !chooser_.exhausted(); ++step_) {
     act(pick(options_.faults ? 21 : 18));

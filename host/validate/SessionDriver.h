@@ -8,9 +8,11 @@
 #pragma once
 
 #include "Check.h"
+#include "pello/host/Plugin.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -55,6 +57,8 @@ struct DriverOptions {
   int steps = 200;
   bool faults = true; // inject faults, withdraw suites, damage preferences
   std::string label;  // names the session in stages ("session seed 12")
+  // Runs once the module is loaded, before the first action.
+  std::function<void(host::Plugin &)> afterLoad;
 };
 
 // Runs one session of at most options.steps actions against a fresh host,

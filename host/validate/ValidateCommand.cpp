@@ -6,7 +6,8 @@
 
 namespace pello::validate {
 
-CLI::App *addValidateCommand(CLI::App &app) {
+CLI::App *addValidateCommand(CLI::App &app,
+                             std::function<std::filesystem::path(const std::string &)> resolvePlugin) {
   struct Settings {
     ValidateOptions options;
     std::string plugin;
@@ -16,7 +17,8 @@ CLI::App *addValidateCommand(CLI::App &app) {
   auto settings = std::make_shared<Settings>();
   CLI::App *command = app.add_subcommand(
       "validate", "Runs the table of named checks against a plug-in module; non-zero exit on any failure");
-  command->add_option("plugin", settings->plugin, "The plug-in module (default: the one the build made)");
+  command->add_option("plugin", settings->plugin, "The plug-in module (default: the one pello-host loads)");
+  command->add_option("--plugin", settings->plugin, "The plug-in module, as the other subcommands take it");
   command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)");
   command->add_option("--steps", settings->options.steps, "Actions per random session")
       ->check(CLI::PositiveNumber);
@@ -27,9 +29,12 @@ CLI::App *addValidateCommand(CLI::App &app) {
   command->add_flag("--verbose", settings->options.verbose, "Print every failure message");
   command->add_flag("--in-process", settings->inProcess,
                     "Run the checks in this process, not in child processes");
-  command->callback([command, settings] {
+  command->callback([command, settings, resolvePlugin] {
     ValidateOptions options = settings->options;
-    options.plugin = settings->plugin.empty() ? builtPluginPath() : std::filesystem::path(settings->plugin);
+    if (resolvePlugin)
+      options.plugin = resolvePlugin(settings->plugin);
+    else
+      options.plugin = settings->plugin.empty() ? builtPluginPath() : std::filesystem::path(settings->plugin);
     if (command->count("--seed") > 0) options.seed = settings->seed;
     options.isolate = !settings->inProcess;
     const int status = runValidate(options, stdout);

@@ -13,8 +13,11 @@ void runSessions(CheckContext &context, bool faults) {
     const std::uint64_t seed = context.seed + static_cast<std::uint64_t>(index);
     const int before = context.failureCount();
     RandomChooser chooser(seed * 2 + (faults ? 1 : 0));
-    runDrivenSession(context, chooser,
-                     DriverOptions{context.steps, faults, "session seed " + std::to_string(seed)});
+    DriverOptions options;
+    options.steps = context.steps;
+    options.faults = faults;
+    options.label = "session seed " + std::to_string(seed);
+    runDrivenSession(context, chooser, options);
     if (context.failureCount() > before) {
       context.stage("");
       context.fail("session seed " + std::to_string(seed) + " failed; replay it with --seed " +

@@ -3,12 +3,19 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
+#include <functional>
+#include <string>
+
 namespace pello::validate {
 
 // Adds "validate [PLUGIN] [--seed N] [--steps M] [--only GROUP] [--list]"
 // to `app`. When the subcommand is given, its callback runs the checks and
 // ends the parse with the exit status (CLI::Success for 0, CLI::RuntimeError
 // otherwise), so CLI11_PARSE returns it and nothing after the parse runs.
-CLI::App *addValidateCommand(CLI::App &app);
+// `resolvePlugin` turns the module given (empty when none) into the path to
+// load; without it an empty one means the module the build made.
+CLI::App *addValidateCommand(CLI::App &app,
+                             std::function<std::filesystem::path(const std::string &)> resolvePlugin = {});
 
 } // namespace pello::validate
