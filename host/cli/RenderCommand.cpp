@@ -28,7 +28,7 @@ void addRenderCommand(CLI::App &app, Options &options) {
     text << in.rdbuf();
     try {
       host::DocumentModel model = host::parseDocument(text.str());
-      std::string caption = std::filesystem::path(args->document).filename().string();
+      std::string caption = args->document;
       options.status = writeTextFile(args->out, documentSvg(model, documentView(model), caption))
                            ? kExitOk
                            : kExitMalformed;

@@ -169,7 +169,7 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
   auto allowed = kMembers.count(step.action) ? kMembers.at(step.action) : std::set<std::string>{};
   for (auto it = node.value().begin(); it != node.value().end(); ++it)
     if (it.key() != "do" && it.key() != "note" && !allowed.count(it.key()))
-      node.fail("\"" + it.key() + "\" is not a member of a \"" + step.name + "\" step");
+      node.fail("\"" + it.key() + "\" is not a member of \"" + step.name + "\" steps");
   if (node.has("note")) step.note = node.member("note").string();
 
   auto knownArt = [&](const Node &id) {

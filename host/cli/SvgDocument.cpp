@@ -98,6 +98,28 @@ std::string pathData(const host::PathGeometry &g) {
   return d;
 }
 
+// The label over a top-level object: its id and, but for paths, its kind.
+std::string labelText(const ArtObject &o) {
+  switch (o.type) {
+  case kGroupArt:
+    return o.id + " group";
+  case kCompoundPathArt:
+    return o.id + " compound path";
+  case kTextArt:
+  case kTextPathArt:
+    return o.id + " text";
+  case kPlacedArt:
+    return o.id + " placed";
+  case kMysteryPathArt:
+    return o.id + " mystery path";
+  case kRasterArt:
+    return o.id + " raster";
+  default:
+    return o.id;
+  }
+}
+constexpr double kLabelCharWidth = 5.2; // sans-serif at 9
+
 class Picture {
 public:
   explicit Picture(const DocumentModel &model) : model_(model) {}
@@ -324,32 +346,8 @@ private:
   void label(const ArtObject &o) {
     Box b = bounds(model_, o);
     if (b.empty) return;
-    std::string kind;
-    switch (o.type) {
-    case kGroupArt:
-      kind = " group";
-      break;
-    case kCompoundPathArt:
-      kind = " compound path";
-      break;
-    case kTextArt:
-    case kTextPathArt:
-      kind = " text";
-      break;
-    case kPlacedArt:
-      kind = " placed";
-      break;
-    case kMysteryPathArt:
-      kind = " mystery path";
-      break;
-    case kRasterArt:
-      kind = " raster";
-      break;
-    default:
-      break;
-    }
     body_ += "<text x=\"" + num(b.left) + "\" y=\"" + num(b.top - 5) +
-             "\" font-family=\"sans-serif\" font-size=\"9\" fill=\"#808080\">" + svg::escape(o.id + kind) +
+             "\" font-family=\"sans-serif\" font-size=\"9\" fill=\"#808080\">" + svg::escape(labelText(o)) +
              "</text>\n";
   }
 
@@ -363,7 +361,11 @@ private:
 View documentView(const DocumentModel &model) {
   Box box;
   for (host::Serial s : model.topLevel())
-    if (const ArtObject *o = model.object(s)) box.add(bounds(model, *o));
+    if (const ArtObject *o = model.object(s)) {
+      Box b = bounds(model, *o);
+      box.add(b);
+      if (!b.empty) box.add(b.left + kLabelCharWidth * labelText(*o).size(), b.top - 14);
+    }
   if (box.empty) return View{0, 0, 200, 100};
   return View{std::floor(box.left - kMargin), std::floor(box.top - kMargin - 14),
               std::ceil(box.right + kMargin), std::ceil(box.bottom + kMargin)};
