@@ -6,6 +6,7 @@
   check_cli.py malformed PELLO_HOST WORKDIR DOCUMENT
   check_cli.py failing PELLO_HOST WORKDIR DOCUMENT
   check_cli.py install PELLO_HOST WORKDIR CMAKE BUILD_DIR SESSION
+  check_cli.py pictures PELLO_HOST WORKDIR PICTURES_DIR
 
 Exits 0 when the check passes, 1 with the reasons otherwise, 77 when a tool it
 needs (rsvg-convert) is missing.
@@ -306,9 +307,21 @@ def check_install(exe, work, cmake, build, session):
     return 0
 
 
+def check_pictures(exe, work, pictures):
+    """The pictures the README shows are what the demo draws today."""
+    fresh(work)
+    result = run([exe, "demo", "--out", work])
+    check(result.returncode == 0, "demo exited %d" % result.returncode)
+    for name in ["before.svg", "after.svg", "palette.svg"]:
+        shown, drawn = os.path.join(pictures, name), os.path.join(work, name)
+        same = os.path.exists(shown) and open(shown).read() == open(drawn).read()
+        check(same, "%s is not what the demo draws now; run: pello-host demo --out %s" % (shown, pictures))
+    return 0
+
+
 def main(argv):
     checks = {"demo": check_demo, "directions": check_directions, "malformed": check_malformed,
-              "failing": check_failing, "install": check_install}
+              "failing": check_failing, "install": check_install, "pictures": check_pictures}
     status = checks[argv[1]](*argv[2:])
     for failure in failures:
         print("FAILED: " + failure)
