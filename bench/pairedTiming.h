@@ -1,20 +1,29 @@
 // Paired timing: the plug-in's run and its floor's run are timed one right
-// after the other, in alternating order, so that both see the same load on
-// a shared machine; the figures are medians over the pairs.
+// after the other, in alternating order, so that both see the same state of
+// a shared machine; the figures are medians over the pairs. Times are the
+// thread's CPU time.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
 
+// The CPU time of this thread: time other processes take on a shared
+// machine does not count.
+inline double threadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 template <class Fn> double secondsOf(Fn &&fn) {
-  const auto start = std::chrono::steady_clock::now();
+  const double start = threadSeconds();
   fn();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return threadSeconds() - start;
 }
 
 class PairedTimes {

@@ -47,9 +47,8 @@ def machine(context):
 
 
 def operation_tables(runs):
-    ops = sorted({(k[0], k[1]) for k in runs if len(k) == 3 and k[2].isdigit()},
-                 key=lambda k: ["PatternShift", "DashShift", "Untransform", "PasteMatrix", "CopyMatrix"].index(k[0])
-                 if k[0] in ["PatternShift", "DashShift", "Untransform", "PasteMatrix", "CopyMatrix"] else 99)
+    order = ["PatternShift", "DashShift", "Untransform", "PasteMatrix", "CopyMatrix"]
+    ops = sorted({(k[0], k[1]) for k in runs if len(k) == 3 and k[0] in order}, key=lambda k: order.index(k[0]))
     head = "| Operation / document | " + " | ".join(size_label(n) for n in SIZES) + " |"
     rule = "|---|" + "---:|" * len(SIZES)
     ratio = [head, rule]
