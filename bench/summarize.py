@@ -131,7 +131,8 @@ def main():
                                              ("floor host calls", "floor_calls", "{:.0f}")]) + [""]
     out += ["## Clicks per second, 10^4 selected objects of mixed art", ""]
     out += simple_table(runs, "ClicksPerSecond", [("clicks/s", "items_per_second", "{:.0f}"),
-                                                  ("ms per click", "real_time", "{:.3f}")]) + [""]
+                                                  ("ms per click", "real_time", "{:.3f}"),
+                                                  ("CPU ms per click", "cpu_time", "{:.3f}")]) + [""]
     out += ["## Single host calls in the stand-in host (call log off)", ""]
     ns = lambda seconds: f"{seconds * 1e9:.2f}"  # the counters are in seconds
     out += simple_table(runs, "HostCall", [("ns per call", "per_call", ns),
