@@ -179,6 +179,8 @@ void checkDamagedPreferences(CheckContext &context) {
       "-2147483648}},"
       " \"kADM_DPDockCodeStr\": {\"type\": \"integer\", \"value\": -2147483648}}}",
       std::string(100000, '{'),
+      "{\"Pello\": {\"kADM_DPLocationStr\": {\"type\": \"point\", \"value\": {\"h\": 2147483647, \"v\": "
+      "2147483647}}}}",
   };
   int index = 0;
   for (const std::string &bytes : files) {
@@ -189,9 +191,16 @@ void checkDamagedPreferences(CheckContext &context) {
     HostSession session(context, prefs);
     if (!session.bringUp()) return;
     const auto info = session.dialogs.info(session.palette());
-    context.expect(info->bounds.right - info->bounds.left == 212 &&
-                       info->bounds.bottom - info->bounds.top == 112,
-                   "the palette is not 212 x 112");
+    const ASRect &b = info->bounds;
+    const std::int64_t width = std::int64_t{b.right} - b.left, height = std::int64_t{b.bottom} - b.top;
+    if (index == 6 || index == 8)
+      // A stored location at the limits of 32 bits: the palette's rectangle
+      // still runs from left to right and from top to bottom.
+      context.expect(width >= 0 && width <= 212 && height >= 0 && height <= 112,
+                     "the palette's rectangle is turned inside out: " + std::to_string(width) + " x " +
+                         std::to_string(height));
+    else
+      context.expect(width == 212 && height == 112, "the palette is not 212 x 112");
     if (index != 6)
       context.expect(info->group == "VelmoraDialogs" && info->positionCode == 0x1C00,
                      "a damaged or mistyped preference did not leave the default dock");

@@ -3,6 +3,8 @@
 // it is destroyed, when it writes its placement back.
 #include "admHandler.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "Globals.h"
@@ -31,6 +33,12 @@ constexpr ai_int32 kPaletteContentWidth = 208;
 constexpr ai_int32 kPaletteContentHeight = 106;
 constexpr ai_int32 kFrameWidth = 4;
 constexpr ai_int32 kFrameHeight = 6;
+
+// a + b for coordinates: a stored location or a host's rectangle near the
+// limits of 32 bits gives the nearest coordinate instead of overflowing.
+ai_int32 clampedSum(std::int64_t a, std::int64_t b) {
+  return static_cast<ai_int32>(std::clamp<std::int64_t>(a + b, INT32_MIN, INT32_MAX));
+}
 
 // Hands the option-menu button to the option menu's procedures and fills its
 // menu. A palette without the button is left as it is.
@@ -89,15 +97,16 @@ ASErr ASAPI DlgInit(ADMDialogRef dlg) {
   ASRect dimensions = {0, 0, 0, 0};
   sADMBasic->GetPaletteLayoutBounds(&dimensions);
   ASPoint location;
-  location.h = dimensions.right - (boundsRect.right - boundsRect.left);
-  location.v = dimensions.bottom - (boundsRect.bottom - boundsRect.top);
+  location.h = clampedSum(dimensions.right, -clampedSum(boundsRect.right, -std::int64_t{boundsRect.left}));
+  location.v = clampedSum(dimensions.bottom, -clampedSum(boundsRect.bottom, -std::int64_t{boundsRect.top}));
   sAIPreference->GetPointPreference(kPreferencePrefix, kLocationKey, &location);
 
   ASPoint size = {kPaletteContentWidth, kPaletteContentHeight};
   size.v += kFrameHeight;
-  location.v -= kFrameHeight;
+  location.v = clampedSum(location.v, -kFrameHeight);
   size.h += kFrameWidth;
-  const ASRect rect = {location.h, location.v, location.h + size.h, location.v + size.v};
+  const ASRect rect = {location.h, location.v, clampedSum(location.h, size.h),
+                       clampedSum(location.v, size.v)};
   sADMDialog->SetBoundsRect(dlg, &rect);
   sADMDialogGroup->SetDialogGroupInfo(dlg, groupName, positionCode);
 
