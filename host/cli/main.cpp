@@ -11,6 +11,8 @@ int main(int argc, char **argv) {
       "user would"};
   app.name("pello-host");
   app.require_subcommand(1);
+  // Paths such as /tmp/session.json are arguments, not Windows-style options.
+  app.allow_windows_style_options(false);
   pello::cli::Options options;
   pello::cli::addDemoCommand(app, options);
   pello::cli::addRunCommand(app, options);
