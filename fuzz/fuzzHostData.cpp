@@ -111,7 +111,12 @@ void errorList(const std::uint8_t *data, std::size_t size) {
                  "startup returned " + codeText(result) + ", not the host's " + codeText(code));
   const auto dialogs = session.errorDialogs();
   const bool shown = code != kASNoError && code != kASStopError && code != kSPSuiteNotFoundError;
-  if (shown && !dialogs.empty()) {
+  // A four-character code is shown as its characters: compared only when
+  // they are all printable (a zero byte ends the text).
+  bool printable = true;
+  for (char c : codeText(code))
+    printable = printable && c >= 0x20 && c < 0x7F;
+  if (shown && printable && !dialogs.empty()) {
     for (const ItemInfo &item : dialogs.back().items)
       if (item.id == kErrorCodeItem)
         context.expect(item.text == codeText(code),
