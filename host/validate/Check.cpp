@@ -11,6 +11,11 @@ void CheckContext::stage(const std::string &where) {
   if (sink) sink('S', where);
 }
 
+void CheckContext::summarize(const std::string &text) {
+  summary_ = text;
+  if (sink) sink('N', text);
+}
+
 void CheckContext::fail(const std::string &message) {
   ++failures_;
   std::string text = stage_.empty() ? message : "[" + stage_ + "] " + message;

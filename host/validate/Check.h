@@ -21,6 +21,9 @@ public:
   // Where the check is: reported if the plug-in crashes there.
   void stage(const std::string &where);
   const std::string &currentStage() const { return stage_; }
+  // A few words on what the check covered, printed beside its result.
+  void summarize(const std::string &text);
+  const std::string &summary() const { return summary_; }
   // Records a failure; the check goes on.
   void fail(const std::string &message);
   // fail(message) unless `ok`; returns `ok`.
@@ -35,6 +38,7 @@ public:
 
 private:
   std::string stage_;
+  std::string summary_;
   int failures_ = 0;
 };
 

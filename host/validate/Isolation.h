@@ -14,6 +14,7 @@ struct CheckOutcome {
   int failures = 0;
   std::vector<std::string> messages;
   std::string died; // how the child ended abnormally, or empty
+  std::string summary;
   double milliseconds = 0;
   bool passed() const { return failures == 0 && died.empty(); }
 };

@@ -55,6 +55,7 @@ CheckOutcome runInProcess(const Check &check, CheckContext context) {
   CheckOutcome outcome;
   outcome.failures = context.failureCount();
   outcome.messages = context.messages;
+  outcome.summary = context.summary();
   outcome.milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   return outcome;
@@ -108,7 +109,8 @@ int runValidate(const ValidateOptions &options, std::FILE *out) {
     std::filesystem::remove_all(mine.workDir, ec);
     if (outcome.passed()) {
       ++passed;
-      std::fprintf(out, "ok    %6.0f ms\n", outcome.milliseconds);
+      std::fprintf(out, "ok    %6.0f ms%s%s\n", outcome.milliseconds, outcome.summary.empty() ? "" : "   ",
+                   outcome.summary.c_str());
     } else {
       ++failed;
       std::fprintf(out, "FAIL  %6.0f ms\n", outcome.milliseconds);

@@ -441,6 +441,11 @@ void sweep(CheckContext &context, const Scenario &scenario) {
   context.stage(std::string(scenario.name) + " without faults");
   const Trace baseline = runScenario(context, scenario, Fault{}, nullptr);
   if (context.failed()) return;
+  long long runs = 0;
+  for (const auto &[op, calls] : baseline.calls)
+    runs += calls;
+  context.summarize(std::to_string(runs) + " faulted runs over " + std::to_string(baseline.calls.size()) +
+                    " host operations");
   for (const auto &[op, calls] : baseline.calls) {
     for (long long k = 1; k <= calls; ++k) {
       const Fault fault{op, k, faultCode(k)};

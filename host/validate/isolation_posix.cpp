@@ -103,6 +103,9 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
       case 'E':
         ended = true;
         break;
+      case 'N':
+        outcome.summary = text;
+        break;
       default:
         break;
       }

@@ -9,6 +9,8 @@ namespace {
 constexpr int kSessions = 12;
 
 void runSessions(CheckContext &context, bool faults) {
+  context.summarize(std::to_string(kSessions) + " sessions of " + std::to_string(context.steps) +
+                    " actions from seed " + std::to_string(context.seed));
   for (int index = 0; index < kSessions; ++index) {
     const std::uint64_t seed = context.seed + static_cast<std::uint64_t>(index);
     const int before = context.failureCount();
