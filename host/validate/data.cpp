@@ -232,6 +232,31 @@ void checkNullDialog(CheckContext &context) {
   session.finish();
 }
 
+// The host will not let the plug-in hold itself: no palette may exist that
+// the host could unload the plug-in from under.
+void checkRefusedSelfHold(CheckContext &context) {
+  HostSession session(context);
+  if (!session.load() || session.plugin.startup() != kASNoError) return;
+  context.stage("application started while the host refuses AcquirePlugin");
+  session.host.faults().failAlways("SPAccess::AcquirePlugin", kSPOutOfMemoryError);
+  session.plugin.notifyApplicationStarted();
+  const bool palette = session.palette() != nullptr;
+  context.stage("unload and reload");
+  const ASErr unload = session.plugin.unload();
+  context.expect(unload != kASNoError || !palette,
+                 "the host could unload the plug-in while its palette lives without a hold on it");
+  if (unload == kASNoError) session.plugin.reload();
+  context.stage("the palette's buttons and menu after the reload");
+  for (int item = kFirstArrowItem; item <= kUntransformItem; ++item)
+    session.click(item);
+  session.choose(kShowEntry);
+  session.host.faults().clear();
+  context.stage("application started once the host allows the hold");
+  session.plugin.notifyApplicationStarted();
+  context.expect(session.palette() != nullptr, "no palette once the host lets the plug-in hold itself");
+  session.finish();
+}
+
 void checkTextWithoutPaths(CheckContext &context) {
   HostSession session(context);
   if (!session.bringUp()) return;
@@ -283,6 +308,9 @@ std::vector<Check> dataChecks() {
        checkDamagedPreferences},
       {"data", "data.null-dialog",
        "Create makes no dialog: the menu item does nothing, shutdown destroys nothing", checkNullDialog},
+      {"data", "data.refused-self-hold",
+       "the host refuses AcquirePlugin: no palette the plug-in could be unloaded from under",
+       checkRefusedSelfHold},
       {"data", "data.text-without-paths", "text objects without text paths in copy, paste and untransform",
        checkTextWithoutPaths},
       {"data", "data.large-selection", "every button over 5000 selected objects; the lists given back",

@@ -78,7 +78,13 @@ ASErr ASAPI DlgInit(ADMDialogRef dlg) {
 
   // The palette's callbacks come from the dialog manager outside any host
   // call: hold the plug-in and its suites for as long as the palette lives.
-  sSPAccess->AcquirePlugin(pluginRef, &g->accessRef);
+  // Without the hold on itself the host could unload the plug-in under the
+  // palette's callbacks: the palette is refused and the host makes none.
+  const ASErr holdError = sSPAccess->AcquirePlugin(pluginRef, &g->accessRef);
+  if (holdError != kASNoError) {
+    sAIAppContext->PopAppContext(AppContext);
+    return holdError;
+  }
   acquireSuites(g->basic);
   sADMDialog->SetDestroyProc(dlg, DlgDestroyProc);
 
