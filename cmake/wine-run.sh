@@ -35,4 +35,8 @@ trap 'rm -f "$out"' EXIT
 "$wine" "$program" "$@" >"$out" 2>&1 </dev/null
 status=$?
 tr -d '\r' <"$out"
+if [[ $status -ne 0 && ! -s "$out" ]]; then
+  # A program that ends before it flushes its output (a crash) says nothing.
+  echo "wine-run.sh: $program ended with status $status and printed nothing" >&2
+fi
 exit $status
