@@ -1,7 +1,8 @@
 # Runs the validator on a fixture plug-in with one fault and passes when the
 # run fails and the check meant to catch that fault is among the failures.
-#   cmake -DRUNNER=... -DMODULE=... -DCHECK=group.name -P expectFailure.cmake
-execute_process(COMMAND ${RUNNER} validate ${MODULE} --only ${CHECK}
+#   cmake -DRUNNER=... -DMODULE=... -DCHECK=group.name [-DEMULATOR=...] -P expectFailure.cmake
+# EMULATOR runs a cross-built RUNNER (Windows builds: the Wine runner).
+execute_process(COMMAND ${EMULATOR} ${RUNNER} validate ${MODULE} --only ${CHECK}
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message("${output}")
 if(status EQUAL 0)
