@@ -34,6 +34,14 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 "$wine" "$program" "$@" >"$out" 2>&1 </dev/null
 status=$?
+if [[ $status -eq 1 && ! -s "$out" ]]; then
+  # Status 1 with no output at all is Wine failing to start the program (seen
+  # now and then on a loaded machine): a test program that fails says so, and
+  # a crash ends with the exception's code. One more try, said aloud.
+  echo "wine-run.sh: $program ended with status 1 and printed nothing; running it again" >&2
+  "$wine" "$program" "$@" >"$out" 2>&1 </dev/null
+  status=$?
+fi
 tr -d '\r' <"$out"
 if [[ $status -ne 0 && ! -s "$out" ]]; then
   # A program that ends before it flushes its output (a crash) says nothing.

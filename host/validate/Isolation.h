@@ -29,4 +29,12 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
 // Runs `check` in this process (the fallback, and the child's work).
 CheckOutcome runInProcess(const Check &check, CheckContext context);
 
+// Readies a child process started to run one check (Windows: a crash ends it
+// at once with the exception's code, without the system's crash reporting).
+void prepareCheckChild();
+
+// The child's report lines begin with this, then a kind letter (S stage, F
+// failure, N summary, E end) and the text.
+inline constexpr const char *kChildLinePrefix = "::";
+
 } // namespace pello::validate

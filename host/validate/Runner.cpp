@@ -133,6 +133,31 @@ int runValidate(const ValidateOptions &options, std::FILE *out) {
   return failed == 0 ? 0 : 1;
 }
 
+int runCheckAsChild(const ValidateOptions &options, const std::filesystem::path &workDir, std::FILE *out) {
+  const Check *found = nullptr;
+  for (const Check &check : allChecks())
+    if (options.only == check.name) found = &check;
+  if (!found) return 2;
+  prepareCheckChild();
+  CheckContext context;
+  context.plugin = options.plugin;
+  context.workDir = workDir;
+  context.seedGiven = options.seed.has_value();
+  context.seed = options.seed ? *options.seed : clockSeed();
+  context.steps = options.steps > 0 ? options.steps : kDefaultSteps;
+  context.sink = [out](char kind, const std::string &text) {
+    std::string line = text;
+    for (char &c : line)
+      if (c == '\n' || c == '\r') c = ' ';
+    std::fprintf(out, "%s%c%s\n", kChildLinePrefix, kind, line.c_str());
+    std::fflush(out);
+  };
+  CheckOutcome outcome = runInProcess(*found, context);
+  std::fprintf(out, "%sE%d\n", kChildLinePrefix, outcome.failures);
+  std::fflush(out);
+  return 0;
+}
+
 std::filesystem::path builtPluginPath() {
 #ifdef PELLO_BUILT_PLUGIN_PATH
   return PELLO_BUILT_PLUGIN_PATH;

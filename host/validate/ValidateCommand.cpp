@@ -13,6 +13,8 @@ CLI::App *addValidateCommand(CLI::App &app,
     std::string plugin;
     std::uint64_t seed = 0;
     bool inProcess = false;
+    std::string childCheck; // Windows: this process is the child running one check
+    std::string workDir;
   };
   auto settings = std::make_shared<Settings>();
   CLI::App *command = app.add_subcommand(
@@ -29,6 +31,10 @@ CLI::App *addValidateCommand(CLI::App &app,
   command->add_flag("--verbose", settings->options.verbose, "Print every failure message");
   command->add_flag("--in-process", settings->inProcess,
                     "Run the checks in this process, not in child processes");
+  // Hidden: how the validator starts its child processes where there is no
+  // fork (Windows).
+  command->add_option("--child-check", settings->childCheck)->group("");
+  command->add_option("--work-dir", settings->workDir)->group("");
   command->callback([command, settings, resolvePlugin] {
     ValidateOptions options = settings->options;
     if (resolvePlugin)
@@ -37,7 +43,9 @@ CLI::App *addValidateCommand(CLI::App &app,
       options.plugin = settings->plugin.empty() ? builtPluginPath() : std::filesystem::path(settings->plugin);
     if (command->count("--seed") > 0) options.seed = settings->seed;
     options.isolate = !settings->inProcess;
-    const int status = runValidate(options, stdout);
+    if (!settings->childCheck.empty()) options.only = settings->childCheck;
+    const int status = settings->childCheck.empty() ? runValidate(options, stdout)
+                                                    : runCheckAsChild(options, settings->workDir, stdout);
     if (status == 0) throw CLI::Success();
     throw CLI::RuntimeError(status);
   });

@@ -48,6 +48,8 @@ bool isolationAvailable() {
   return true;
 }
 
+void prepareCheckChild() {}
+
 CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate) {
   if (!isolate) return runInProcess(check, context);
 

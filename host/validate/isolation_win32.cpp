@@ -1,15 +1,185 @@
-// Platform (Windows): no fork; checks run in this process, so a plug-in that
-// crashes ends the run there.
+// Platform (Windows): no fork, so each check runs in a child process started
+// from this program ("validate MODULE --child-check NAME ..."), which reports
+// its stages and failures on its standard output, one line each.
 #include "Isolation.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
 
 namespace pello::validate {
 
-bool isolationAvailable() {
-  return false;
+namespace {
+
+// A check that runs longer than this is taken for a hang.
+constexpr DWORD kCheckTimeoutSeconds = 600;
+
+// One argument of a command line, quoted the way the C runtime splits it.
+std::wstring argumentText(const std::wstring &argument) {
+  std::wstring out = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, L'\\');
+  return out + L"\"";
 }
 
-CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool) {
-  return runInProcess(check, context);
+std::wstring widened(const std::string &text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+std::wstring childCommandLine(const Check &check, const CheckContext &context) {
+  std::wstring self(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+    if (length < self.size()) {
+      self.resize(length);
+      break;
+    }
+    self.resize(self.size() * 2);
+  }
+  return argumentText(self) + L" validate " + argumentText(context.plugin.wstring()) + L" --child-check " +
+         argumentText(widened(check.name)) + L" --work-dir " + argumentText(context.workDir.wstring()) +
+         L" --seed " + std::to_wstring(context.seed) + L" --steps " + std::to_wstring(context.steps);
+}
+
+// Reads the child's report lines into the outcome as the POSIX parent does;
+// other lines (what the system or the plug-in may print) pass over.
+struct LineReader {
+  CheckOutcome &outcome;
+  std::string stage;
+  bool ended = false;
+  std::string pending;
+
+  void add(const char *bytes, std::size_t count) {
+    pending.append(bytes, count);
+    std::size_t newline;
+    while ((newline = pending.find('\n')) != std::string::npos) {
+      std::string line = pending.substr(0, newline);
+      pending.erase(0, newline + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const std::string prefix = kChildLinePrefix;
+      if (line.size() <= prefix.size() || line.compare(0, prefix.size(), prefix) != 0) continue;
+      line.erase(0, prefix.size());
+      const std::string text = line.substr(1);
+      switch (line[0]) {
+      case 'S':
+        stage = text;
+        break;
+      case 'F':
+        ++outcome.failures;
+        if (outcome.messages.size() < 200) outcome.messages.push_back(text);
+        break;
+      case 'E':
+        ended = true;
+        break;
+      case 'N':
+        outcome.summary = text;
+        break;
+      default:
+        break;
+      }
+    }
+  }
+};
+
+std::string hex(DWORD code) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
+  return text;
+}
+
+LONG WINAPI endOnException(EXCEPTION_POINTERS *exception) {
+  TerminateProcess(GetCurrentProcess(), exception->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+} // namespace
+
+bool isolationAvailable() {
+  return true;
+}
+
+void prepareCheckChild() {
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+  SetUnhandledExceptionFilter(endOnException);
+}
+
+CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate) {
+  if (!isolate) return runInProcess(check, context);
+
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return runInProcess(check, context);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION child{};
+  std::wstring commandLine = childCommandLine(check, context);
+  std::fflush(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                &startup, &child);
+  CloseHandle(writeEnd);
+  if (!started) {
+    CloseHandle(readEnd);
+    return runInProcess(check, context);
+  }
+  CloseHandle(child.hThread);
+
+  CheckOutcome outcome;
+  LineReader reader{outcome, {}, false, {}};
+  bool timedOut = false;
+  char buffer[4096];
+  for (;;) {
+    DWORD available = 0;
+    if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+      DWORD got = 0;
+      if (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) reader.add(buffer, got);
+      continue;
+    }
+    if (WaitForSingleObject(child.hProcess, 20) == WAIT_OBJECT_0) {
+      DWORD got = 0;
+      while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        reader.add(buffer, got);
+      break;
+    }
+    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(kCheckTimeoutSeconds)) {
+      TerminateProcess(child.hProcess, 1);
+      WaitForSingleObject(child.hProcess, INFINITE);
+      timedOut = true;
+      break;
+    }
+  }
+  CloseHandle(readEnd);
+  DWORD status = 0;
+  GetExitCodeProcess(child.hProcess, &status);
+  CloseHandle(child.hProcess);
+
+  outcome.milliseconds =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const std::string where = reader.stage.empty() ? std::string() : " while: " + reader.stage;
+  if (timedOut)
+    outcome.died = "timed out after " + std::to_string(kCheckTimeoutSeconds) + " s" + where;
+  else if (status >= 0xC0000000u)
+    outcome.died = "crashed with exception " + hex(status) + where;
+  else if (!reader.ended || status != 0)
+    outcome.died = "ended with exit status " + std::to_string(status) + " before finishing" + where;
+  return outcome;
 }
 
 } // namespace pello::validate

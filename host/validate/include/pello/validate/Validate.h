@@ -28,6 +28,14 @@ struct ValidateOptions {
 // one failed, 2 when the options name nothing to run.
 int runValidate(const ValidateOptions &options, std::FILE *out = stdout);
 
+// The child's side of a check run in a child process where the platform has
+// no fork (Windows): runs the check named `options.only` in this process,
+// with `workDir` as its folder and `options.seed` as its seed, and writes its
+// stages, failures, summary and end to `out`, one line each, as they happen.
+// Returns 0, or 2 when no check has that name.
+int runCheckAsChild(const ValidateOptions &options, const std::filesystem::path &workDir,
+                    std::FILE *out = stdout);
+
 // The module the build made, for a command given no module.
 std::filesystem::path builtPluginPath();
 
