@@ -20,4 +20,13 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
+# Floating point on SSE2, not the x87 unit: the x87 keeps intermediates in
+# extended precision, so a float the plug-in stores would not be rounded as it
+# is on every other build. SSE2 needs a Pentium 4 / Athlon 64 or later. Hosts
+# built by other compilers call in with a stack aligned to only 4 bytes, so
+# functions that need more align it themselves.
+set(PELLO_I686_FLAGS "-msse2 -mfpmath=sse -mincoming-stack-boundary=2")
+set(CMAKE_C_FLAGS_INIT "${PELLO_I686_FLAGS}")
+set(CMAKE_CXX_FLAGS_INIT "${PELLO_I686_FLAGS}")
+
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
