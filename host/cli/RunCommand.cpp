@@ -4,6 +4,7 @@
 #include "SessionScript.h"
 #include "SvgDocument.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace pello::cli {
@@ -48,29 +49,44 @@ int runSessionCommand(const Session &session, const SessionSettings &settings) {
 
 void addRunCommand(CLI::App &app, Options &options) {
   struct Arguments {
-    std::string session, out;
+    std::vector<std::string> sessions;
+    std::string out;
     bool json = false, verbose = false;
   };
   auto args = std::make_shared<Arguments>();
   CLI::App *run = app.add_subcommand(
-      "run", "Run a session file: its steps on its document, with a transcript; exits 1 when an expectation "
-             "fails, 2 when the session is malformed");
-  run->add_option("SESSION", args->session, "The session file (JSON; see examples/README.md)")->required();
-  run->add_option("--out", args->out, "Write before.svg, after.svg and palette.svg to this folder");
-  run->add_flag("--json", args->json, "Print the transcript as JSON");
+      "run", "Run session files: their steps on their documents, with a transcript each; exits 1 when an "
+             "expectation fails, 2 when a session is malformed (the highest status of all the sessions)");
+  run->add_option("SESSION", args->sessions, "The session files (JSON; see examples/README.md), run in order")
+      ->required();
+  run->add_option("--out", args->out, "Write before.svg, after.svg and palette.svg to this folder (one session)");
+  run->add_flag("--json", args->json, "Print each transcript as JSON");
   run->add_flag("--verbose", args->verbose, "Print every host call as it happens (text transcript)");
   addPluginOption(*run, options);
   run->callback([args, &options] {
-    Session session;
-    try {
-      session = loadSessionFile(args->session);
-    } catch (const SessionError &e) {
-      std::fprintf(stderr, "pello-host: malformed session: %s\n", e.what());
+    if (!args->out.empty() && args->sessions.size() > 1) {
+      std::fprintf(stderr, "pello-host: --out takes one session, not %zu\n", args->sessions.size());
       options.status = kExitMalformed;
       return;
     }
-    options.status =
-        runSessionCommand(session, {pluginPath(options.plugin), args->out, args->json, args->verbose});
+    const std::filesystem::path plugin = pluginPath(options.plugin);
+    int worst = kExitOk;
+    for (const std::string &file : args->sessions) {
+      int status;
+      try {
+        Session session = loadSessionFile(file);
+        status = runSessionCommand(session, {plugin, args->out, args->json, args->verbose});
+      } catch (const SessionError &e) {
+        if (args->sessions.size() > 1)
+          std::fprintf(stderr, "pello-host: malformed session %s: %s\n", file.c_str(), e.what());
+        else
+          std::fprintf(stderr, "pello-host: malformed session: %s\n", e.what());
+        status = kExitMalformed;
+      }
+      std::fflush(stdout);
+      worst = std::max(worst, status);
+    }
+    options.status = worst;
   });
 }
 
