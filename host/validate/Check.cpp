@@ -32,7 +32,7 @@ const std::vector<Check> &allChecks() {
   static const std::vector<Check> checks = [] {
     std::vector<Check> all;
     for (auto group :
-         {loadChecks, lifecycleChecks, orderChecks, suitesChecks, faultsChecks, dataChecks, randomChecks}) {
+         {loadChecks, lifecycleChecks, cyclesChecks, orderChecks, suitesChecks, faultsChecks, dataChecks, randomChecks}) {
       std::vector<Check> some = group();
       all.insert(all.end(), some.begin(), some.end());
     }

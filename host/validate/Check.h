@@ -17,6 +17,7 @@ public:
   std::uint64_t seed = 0;        // first seed of the random group
   bool seedGiven = false;        // --seed was given: replay exactly
   int steps = 0;                 // actions per random session
+  int cycles = 0;                // loads of the cycles group; 0: its default
 
   // Where the check is: reported if the plug-in crashes there.
   void stage(const std::string &where);
@@ -54,6 +55,7 @@ struct Check {
 // The checks of each group, one file per group.
 std::vector<Check> loadChecks();
 std::vector<Check> lifecycleChecks();
+std::vector<Check> cyclesChecks();
 std::vector<Check> orderChecks();
 std::vector<Check> suitesChecks();
 std::vector<Check> faultsChecks();

@@ -88,6 +88,7 @@ int runValidate(const ValidateOptions &options, std::FILE *out) {
   context.seedGiven = options.seed.has_value();
   context.seed = options.seed ? *options.seed : clockSeed();
   context.steps = options.steps > 0 ? options.steps : kDefaultSteps;
+  context.cycles = options.cycles;
   const bool isolate = options.isolate && isolationAvailable();
   std::fprintf(out, "validate %s\n  seed %llu, %d steps per random session, %s\n",
                options.plugin.string().c_str(), static_cast<unsigned long long>(context.seed), context.steps,
@@ -119,6 +120,9 @@ int runValidate(const ValidateOptions &options, std::FILE *out) {
       for (int m = 0; m < static_cast<int>(outcome.messages.size()) && m < shown; ++m)
         std::fprintf(out, "      %s\n", outcome.messages[static_cast<std::size_t>(m)].c_str());
       if (outcome.failures > shown) std::fprintf(out, "      ... %d failure(s) in all\n", outcome.failures);
+      if (std::string(check.group) == "cycles")
+        std::fprintf(out, "      replay: validate --only %s --cycles %d\n", check.name,
+                     context.cycles > 0 ? context.cycles : 1000);
       if (std::string(check.group) == "random")
         std::fprintf(out, "      replay: validate --only %s --seed %llu --steps %d\n", check.name,
                      static_cast<unsigned long long>(context.seed), context.steps);
@@ -145,6 +149,7 @@ int runCheckAsChild(const ValidateOptions &options, const std::filesystem::path 
   context.seedGiven = options.seed.has_value();
   context.seed = options.seed ? *options.seed : clockSeed();
   context.steps = options.steps > 0 ? options.steps : kDefaultSteps;
+  context.cycles = options.cycles;
   context.sink = [out](char kind, const std::string &text) {
     std::string line = text;
     for (char &c : line)

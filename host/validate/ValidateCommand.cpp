@@ -24,8 +24,11 @@ CLI::App *addValidateCommand(CLI::App &app,
   command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)");
   command->add_option("--steps", settings->options.steps, "Actions per random session")
       ->check(CLI::PositiveNumber);
+  command->add_option("--cycles", settings->options.cycles,
+                      "Loads of the cycles group (default 1000; a tenth as whole host runs)")
+      ->check(CLI::PositiveNumber);
   command->add_option("--only", settings->options.only,
-                      "Run one group (load, lifecycle, order, suites, faults, "
+                      "Run one group (load, lifecycle, cycles, order, suites, faults, "
                       "data, random) or one check");
   command->add_flag("--list", settings->options.list, "Print the table of checks and run nothing");
   command->add_flag("--verbose", settings->options.verbose, "Print every failure message");

@@ -49,7 +49,8 @@ std::wstring childCommandLine(const Check &check, const CheckContext &context) {
   }
   return argumentText(self) + L" validate " + argumentText(context.plugin.wstring()) + L" --child-check " +
          argumentText(widened(check.name)) + L" --work-dir " + argumentText(context.workDir.wstring()) +
-         L" --seed " + std::to_wstring(context.seed) + L" --steps " + std::to_wstring(context.steps);
+         L" --seed " + std::to_wstring(context.seed) + L" --steps " + std::to_wstring(context.steps) +
+         (context.cycles > 0 ? L" --cycles " + std::to_wstring(context.cycles) : std::wstring());
 }
 
 // Reads the child's report lines into the outcome as the POSIX parent does;

@@ -1,5 +1,5 @@
 // pello-host validate: loads a plug-in module into fresh stand-in hosts and
-// runs a table of named checks in groups (load, lifecycle, order, suites,
+// runs a table of named checks in groups (load, lifecycle, cycles, order, suites,
 // faults, data, random). Every check runs in a child process where the
 // platform has one, so a plug-in that crashes fails its check instead of
 // ending the run.
@@ -17,6 +17,7 @@ struct ValidateOptions {
   std::filesystem::path plugin;      // the module to validate
   std::optional<std::uint64_t> seed; // the random group's first seed; none: one from the clock
   int steps = 0;                     // actions per random session; 0: the default
+  int cycles = 0;                    // loads of the cycles group (a tenth as whole runs); 0: the default
   std::string only;                  // a group or a check name; empty: every check
   bool list = false;                 // print the table of checks and run nothing
   bool isolate = true;               // run each check in a child process (where possible)

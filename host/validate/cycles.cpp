@@ -1,0 +1,111 @@
+// cycles: the module loaded and unloaded many times in one process, bare and
+// as whole runs of a host, must leave the process as the first cycle left it:
+// no thread-local storage slot, handle, heap block or resident page kept per
+// load. A host unloads plug-ins it does not need and loads them again, so a
+// long session meets every load's leak many times over.
+#include "Documents.h"
+#include "HostSession.h"
+#include "ProcessCounters.h"
+#include "pello/host/PluginModule.h"
+
+namespace pello::validate {
+
+using namespace pello::host;
+
+namespace {
+
+constexpr int kDefaultLoads = 1000;
+// A whole run costs about as much as ten bare loads.
+constexpr int kLoadsPerRun = 10;
+// Allocators and the working set move by a little without anything leaking;
+// a leak of a few bytes per load over a thousand loads is more than this.
+constexpr long long kHeapSlack = 8 * 1024;
+constexpr long long kResidentSlack = 1024 * 1024;
+
+int loadCount(const CheckContext &context) {
+  return context.cycles > 0 ? context.cycles : kDefaultLoads;
+}
+
+void expectNoGrowth(CheckContext &context, const char *what, int cycles, const ProcessCounters &first,
+                    const ProcessCounters &last) {
+  const std::string after = " after " + std::to_string(cycles) + " " + what + " than after the first";
+  auto compare = [&](const char *name, long long before, long long now, long long slack, const char *unit) {
+    if (before < 0 || now < 0) return;
+    context.expect(now - before <= slack, std::to_string(now - before) + " more " + unit + " of " + name +
+                                              after + " (" + std::to_string(before) + " -> " +
+                                              std::to_string(now) + ")");
+  };
+  compare("thread-local storage", first.tlsSlots, last.tlsSlots, 0, "slots");
+  compare("handles", first.handles, last.handles, 0, "handles");
+  compare("heap", first.heapBytes, last.heapBytes, kHeapSlack, "bytes");
+  compare("resident memory", first.residentBytes, last.residentBytes, kResidentSlack, "bytes");
+  context.summarize(std::to_string(cycles) + " " + what + ": " + countersText(first) + " after the first; " +
+                    countersText(last) + " at the end");
+}
+
+bool loadOnce(CheckContext &context) {
+  std::string error;
+  std::unique_ptr<PluginModule> module = PluginModule::open(context.plugin, error);
+  return context.expect(module != nullptr, "the host refuses the module: " + error);
+}
+
+void checkLoadUnload(CheckContext &context) {
+  const int cycles = loadCount(context);
+  context.stage("load and unload, the first time");
+  if (!loadOnce(context)) return;
+  const ProcessCounters first = readProcessCounters();
+  context.stage("load and unload, " + std::to_string(cycles) + " times");
+  for (int cycle = 1; cycle < cycles; ++cycle)
+    if (!loadOnce(context)) return;
+  expectNoGrowth(context, "loads", cycles, first, readProcessCounters());
+}
+
+// Load, startup, application started, clicks on every kind of button, the
+// option menu, shutdown, unload, reload; the host then closes.
+bool runHost(CheckContext &context) {
+  HostSession session(context);
+  session.host.log().setEnabled(false);
+  if (!session.bringUp()) return false;
+  if (!session.open(documentOf({patternPath("p1", {1, 0, 0, 1, 3, 4}), dashedPath("d1", {3, 2}, 0.5f),
+                                textArt("t1", {{2, 0, 0, 2, 10, 20}})})))
+    return false;
+  for (int item : {kFirstArrowItem, kLastArrowItem, kDashLeftItem, kDashRightItem})
+    session.click(item, {kVkShift});
+  session.choose(kCopyEntry);
+  session.choose(kPasteEntry);
+  session.click(kUntransformItem);
+  ASErr error = session.plugin.shutdown();
+  if (!context.expect(error == kASNoError, "shutdown returned " + codeText(error))) return false;
+  error = session.plugin.unload();
+  if (!context.expect(error == kASNoError, "unload returned " + codeText(error))) return false;
+  error = session.plugin.reload();
+  if (!context.expect(error == kASNoError, "reload returned " + codeText(error))) return false;
+  session.checkClean();
+  return !context.failed();
+}
+
+void checkHostRuns(CheckContext &context) {
+  const int runs = std::max(2, loadCount(context) / kLoadsPerRun);
+  context.stage("a whole host run, the first time");
+  if (!runHost(context)) return;
+  const ProcessCounters first = readProcessCounters();
+  context.stage("whole host runs, " + std::to_string(runs) + " times");
+  for (int run = 1; run < runs; ++run)
+    if (!runHost(context)) return;
+  expectNoGrowth(context, "host runs", runs, first, readProcessCounters());
+}
+
+} // namespace
+
+std::vector<Check> cyclesChecks() {
+  return {
+      {"cycles", "cycles.load-unload",
+       "the module loaded and unloaded --cycles times: no slot, handle or memory kept per load",
+       checkLoadUnload},
+      {"cycles", "cycles.host-runs",
+       "startup, clicks, shutdown, unload, reload in a host, --cycles / 10 times: nothing kept per run",
+       checkHostRuns},
+  };
+}
+
+} // namespace pello::validate
