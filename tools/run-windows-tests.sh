@@ -17,3 +17,16 @@ for preset in "${presets[@]}"; do
   ctest --preset "$preset" -j"$jobs"
   ls -l "build/$preset/plugin/PelloPalette.aip"
 done
+
+# The parity check: the same sessions on the native module and on each DLL
+# must give the same transcripts. It compares against the native ci build
+# (made here if the native suite has not made it).
+if [[ ! -x build/ci/host/cli/pello-host || ! -f build/ci/plugin/PelloPalette.aip ]]; then
+  echo "== ci: build (for the parity check)"
+  cmake --preset ci >/dev/null
+  cmake --build --preset ci -j"$jobs" --target pello-host PelloPalette
+fi
+parity=()
+for preset in "${presets[@]}"; do parity+=(--windows "build/$preset"); done
+echo "== parity: native against ${presets[*]}"
+python3 tests/parity/check_parity.py --native build/ci "${parity[@]}" --count 200

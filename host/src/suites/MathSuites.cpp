@@ -86,7 +86,9 @@ ASReal ASAPI AIRealATan(ASReal a, ASReal b) {
   PELLO_HOST_CALL(call, "AIRealMath::AIRealATan");
   call.arg("a", a).arg("b", b);
   if (call.injected()) return 0;
-  return std::atan2(b, a);
+  // In double precision, rounded once: the float functions of the C
+  // libraries differ in their last place from system to system.
+  return static_cast<ASReal>(std::atan2(static_cast<double>(b), static_cast<double>(a)));
 }
 
 ASReal ASAPI RadianToDegree(ASReal rad) {

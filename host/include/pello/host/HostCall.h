@@ -75,6 +75,9 @@ private:
     out << value;
     appendArg(name, out.str());
   }
+  // Floats in their shortest exact form, the same text on every system.
+  void appendValue(std::string_view name, float value);
+  void appendValue(std::string_view name, double value);
   void appendText(std::string_view name, const char *value);
   void appendAddress(std::string_view name, const void *value);
   void appendArg(std::string_view name, const std::string &text);
