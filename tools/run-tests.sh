@@ -2,7 +2,9 @@
 # Builds and runs every test: the native suite with warnings as errors, then
 # the same suite under ASan + UBSan + LSan, then a bounded run of each fuzz
 # target, then the Windows DLLs (32-bit and 64-bit, cross-built with
-# mingw-w64) with the same suite under Wine. Exits non-zero on any failure.
+# mingw-w64) with the same suite under Wine and the parity check of their
+# transcripts against the native module's, then the release packages, made
+# and checked as users get them. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -25,6 +27,13 @@ for target in fuzz_session fuzz_host_data fuzz_resources; do
 done
 # --- end fuzz
 
-# --- windows: both DLLs and the suite under Wine (installs mingw-w64 and Wine)
+# --- windows: both DLLs and the suite under Wine (installs mingw-w64 and Wine),
+# then the parity check of both DLLs against the native module
 tools/run-windows-tests.sh win-i686 win-x64
 # --- end windows
+
+# --- release: the packages, each unpacked into an empty folder and used from there
+tools/make-release.sh build/dist
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)
+/usr/bin/python3 tests/release/check_release.py build/dist "$version" build
+# --- end release

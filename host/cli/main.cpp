@@ -11,6 +11,7 @@ int main(int argc, char **argv) {
       "user would"};
   app.name("pello-host");
   app.require_subcommand(1);
+  app.set_version_flag("--version", "pello-host " PELLO_VERSION);
   // Paths such as /tmp/session.json are arguments, not Windows-style options.
   app.allow_windows_style_options(false);
   pello::cli::Options options;

@@ -16,6 +16,7 @@ Prints one line per check and closes with 'N passed, N failed'.
 import os
 import struct
 import sys
+import zlib
 
 import pefile
 
@@ -165,6 +166,36 @@ def check_imports(checks, pe):
     checks.expect("the modifier keys come from user32's GetKeyboardState", b"GetKeyboardState" in user32, True)
 
 
+def section_names(pe):
+    """Section name -> section; a long name (/N) read from the string table."""
+    table = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    names = {}
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0")
+        if name.startswith(b"/") and pe.FILE_HEADER.PointerToSymbolTable:
+            start = table + int(name[1:])
+            name = bytes(pe.__data__[start:pe.__data__.find(b"\0", start)])
+        names[name.decode("ascii", "replace")] = section
+    return names
+
+
+def check_stripped(checks, pe, dll):
+    """Stripped, with the debug information in PelloPalette.aip.debug beside it."""
+    checks.expect("no symbols", pe.FILE_HEADER.NumberOfSymbols, 0)
+    sections = section_names(pe)
+    checks.expect("no debug sections", sorted(n for n in sections if n.startswith(".debug")), [])
+    link = sections.get(".gnu_debuglink")
+    data = link.get_data()[: link.Misc_VirtualSize] if link else b""
+    named = data.split(b"\0")[0].decode("ascii", "replace") if link else None
+    checks.expect("names its debug file", named, "PelloPalette.aip.debug")
+    debug_file = os.path.join(os.path.dirname(os.path.abspath(dll)), "PelloPalette.aip.debug")
+    if named and os.path.exists(debug_file):
+        # The link holds the debug file's CRC-32, so a debugger takes no other.
+        stored = struct.unpack_from("<I", data, (len(named) + 1 + 3) // 4 * 4)[0]
+        with open(debug_file, "rb") as f:
+            checks.expect("the debug file is the one the DLL names", stored, zlib.crc32(f.read()))
+
+
 def check_inventory(checks, resources, res_file):
     expected = {
         ("PIPL", 16000),
@@ -285,6 +316,7 @@ def main(argv):
     checks = palette.Checks()
     check_machine_and_exports(checks, pe, machine)
     check_imports(checks, pe)
+    check_stripped(checks, pe, dll)
     resources = dll_resources(pe)
     check_inventory(checks, resources, res_file)
     check_pipl(checks, resources)

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Makes the release packages, from a clean tree or an existing build, in dist/:
+#   PelloPalette-<version>-win32.zip, -win64.zip   the plug-in as users install it:
+#       PelloPalette.aip (stripped), PelloPalette.aip.debug (its debug
+#       information, named by the DLL), the user's guide, SHA256SUMS
+#   pello-host-<version>-win32.zip, -win64.zip, -linux-x86_64.tar.gz
+#       the stand-in host with the plug-in beside it (bin/, lib/pello/), the
+#       example sessions and a README, SHA256SUMS
+#   SHA256SUMS                                      of the packages
+# <version> is the plug-in's version resource (plugin/resources/PelloPalette.rc).
+# Usage: tools/make-release.sh [OUT_DIR]   (default: dist)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+out=$(realpath -m "${1:-dist}")
+tools/install-deps.sh --windows
+
+jobs=$(nproc)
+for preset in release win-i686 win-x64; do
+  echo "== $preset: build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$jobs" --target pello-host PelloPalette
+done
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)
+[[ -n "$version" ]] || { echo "make-release: no version in build/release" >&2; exit 1; }
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+rm -rf "$out"
+mkdir -p "$out"
+
+# SHA256SUMS of every file under $1, paths relative to it.
+checksums() {
+  (cd "$1" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | LC_ALL=C sort | xargs -d '\n' sha256sum >SHA256SUMS)
+}
+
+guide() {
+  mkdir -p "$1/user-guide"
+  cp -r docs/user-guide/. "$1/user-guide/"
+}
+
+# The plug-in packages.
+for pair in win-i686:win32 win-x64:win64; do
+  preset=${pair%%:*} system=${pair##*:}
+  name=PelloPalette-$version-$system
+  dir=$stage/$name
+  mkdir -p "$dir"
+  cp "build/$preset/plugin/PelloPalette.aip" "build/$preset/plugin/PelloPalette.aip.debug" "$dir/"
+  guide "$dir"
+  checksums "$dir"
+  (cd "$stage" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
+done
+
+# The host packages: cmake --install's layout, where pello-host finds the module.
+host_readme() {
+  cat >"$1/README.txt" <<EOF
+pello-host $version: the stand-in host for PelloPalette.aip
+
+bin/pello-host$2 loads lib/pello/PelloPalette.aip (the $3 plug-in) as the
+illustration host would and drives it from the command line:
+
+  bin/pello-host$2 demo                          a session on every kind of art
+  bin/pello-host$2 run examples/arrows/session.json [--verbose] [--json]
+  bin/pello-host$2 validate                      named checks of the plug-in
+  bin/pello-host$2 palette -o palette.svg        the palette, drawn from its resources
+  bin/pello-host$2 --help
+
+Another module: --plugin PATH. Sessions are described in examples/README.md.
+Exit status: 0 passed, 1 an expectation or check failed, 2 malformed input,
+3 the module cannot be loaded.
+EOF
+}
+for triple in win-i686:win32:.exe win-x64:win64:.exe release:linux-x86_64:; do
+  IFS=: read -r preset system exe <<<"$triple"
+  name=pello-host-$version-$system
+  dir=$stage/$name
+  cmake --install "build/$preset" --prefix "$dir" >/dev/null
+  cp -r examples "$dir/examples"
+  host_readme "$dir" "$exe" "$system"
+  checksums "$dir"
+  if [[ -n "$exe" ]]; then
+    (cd "$stage" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
+  else
+    (cd "$stage" && tar -czf "$out/$name.tar.gz" --owner=0 --group=0 "$name")
+  fi
+done
+
+(cd "$out" && sha256sum -- *.zip *.tar.gz >SHA256SUMS)
+echo "== packages in ${out#"$root"/}"
+ls -l "$out"
