@@ -14,11 +14,7 @@ constexpr char kMenuItemName[] = "Pello Palette Menu Item";
 
 // The palette, or null when there is none yet (or no global record).
 ADMDialogRef palette() {
-#ifdef PELLO_FAULT_GLOBALS_BEFORE_STARTUP // test fixture only: g read without a record
-  return g->PelloDialog;
-#else
   return g != nullptr ? g->PelloDialog : nullptr;
-#endif
 }
 
 } // namespace

@@ -27,12 +27,7 @@ struct NumberText {
 // buffer. Returns the text, zero-terminated in `text`.
 const char *formatNumber(ASReal value, NumberText &text) {
   text.bytes[0] = 0;
-#ifdef PELLO_FAULT_NUMBER_OVERRUN // test fixture only: the buffer's size overstated
-  ASErr error = sAIUser->AIRealToString(value, kPrecision, text.bytes, 255);
-  if (error == kASNoError) return SUptocstr(text.bytes);
-#else
   ASErr error = sAIUser->AIRealToString(value, kPrecision, text.bytes, kNumberTextSize);
-#endif
   if (error == kASBufferTooSmallError || text.bytes[0] >= kNumberTextSize) {
     std::memcpy(text.bytes, kTooLongText, std::strlen(kTooLongText) + 1);
     return reinterpret_cast<const char *>(text.bytes);

@@ -5,9 +5,7 @@ void showAlert(const char *text) {
 }
 
 SelectedArt::~SelectedArt() {
-#ifndef PELLO_FAULT_LEAK_SELECTION // test fixture only: the list never given back
   if (matches_ != nullptr) sSPBlocks->FreeBlock(matches_);
-#endif
 }
 
 ASErr SelectedArt::fetch() {

@@ -31,11 +31,7 @@ namespace {
 void resetHeldMatrix(SPBasicSuite *sBasic) {
   ASErr error = sBasic->AcquireSuite(kAIRealMathSuite, kAIRealMathSuiteVersion, suiteSlot(&sAIRealMath));
   if (sAIRealMath != nullptr) sAIRealMath->AIRealMatrixSetIdentity(&g->scrapMatrix);
-#ifdef PELLO_FAULT_FORGET_RELEASE_SUITE // test fixture only: the release forgotten
-  (void)error;
-#else
   if (error == kASNoError) sBasic->ReleaseSuite(kAIRealMathSuite, kAIRealMathSuiteVersion);
-#endif
 }
 
 } // namespace
