@@ -8,6 +8,8 @@
 #include "ProcessCounters.h"
 #include "pello/host/PluginModule.h"
 
+#include <algorithm>
+
 namespace pello::validate {
 
 using namespace pello::host;
@@ -49,15 +51,20 @@ bool loadOnce(CheckContext &context) {
   return context.expect(module != nullptr, "the host refuses the module: " + error);
 }
 
-void checkLoadUnload(CheckContext &context) {
-  const int cycles = loadCount(context);
-  context.stage("load and unload, the first time");
-  if (!loadOnce(context)) return;
+// Runs `cycle` `count` times; the counters after the first run and at the end
+// must agree.
+void expectSteadyCycles(CheckContext &context, const char *what, int count, bool (*cycle)(CheckContext &)) {
+  context.stage(std::string(what) + ", the first");
+  if (!cycle(context)) return;
   const ProcessCounters first = readProcessCounters();
-  context.stage("load and unload, " + std::to_string(cycles) + " times");
-  for (int cycle = 1; cycle < cycles; ++cycle)
-    if (!loadOnce(context)) return;
-  expectNoGrowth(context, "loads", cycles, first, readProcessCounters());
+  context.stage(std::string(what) + ", " + std::to_string(count) + " in all");
+  for (int done = 1; done < count; ++done)
+    if (!cycle(context)) return;
+  expectNoGrowth(context, what, count, first, readProcessCounters());
+}
+
+void checkLoadUnload(CheckContext &context) {
+  expectSteadyCycles(context, "loads", loadCount(context), loadOnce);
 }
 
 // Load, startup, application started, clicks on every kind of button, the
@@ -85,14 +92,7 @@ bool runHost(CheckContext &context) {
 }
 
 void checkHostRuns(CheckContext &context) {
-  const int runs = std::max(2, loadCount(context) / kLoadsPerRun);
-  context.stage("a whole host run, the first time");
-  if (!runHost(context)) return;
-  const ProcessCounters first = readProcessCounters();
-  context.stage("whole host runs, " + std::to_string(runs) + " times");
-  for (int run = 1; run < runs; ++run)
-    if (!runHost(context)) return;
-  expectNoGrowth(context, "host runs", runs, first, readProcessCounters());
+  expectSteadyCycles(context, "host runs", std::max(2, loadCount(context) / kLoadsPerRun), runHost);
 }
 
 } // namespace
