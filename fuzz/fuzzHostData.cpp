@@ -24,7 +24,8 @@ using namespace pello::validate;
 
 namespace {
 
-constexpr int kErrorListFirstString = 16051;
+// Entry 1 of the error text list, the first string the list reads.
+constexpr int kErrorListFirstString = pello::harness::kErrorTextListId + 1;
 constexpr std::size_t kMaxEntries = 120;
 
 // The real module with the error text list replaced.
@@ -118,7 +119,7 @@ void errorList(const std::uint8_t *data, std::size_t size) {
     printable = printable && c >= 0x20 && c < 0x7F;
   if (shown && printable && !dialogs.empty()) {
     for (const ItemInfo &item : dialogs.back().items)
-      if (item.id == kErrorCodeItem)
+      if (item.id == pello::harness::kErrorCodeItem)
         context.expect(item.text == codeText(code),
                        "the error dialog shows the code as \"" + item.text + "\"");
   }

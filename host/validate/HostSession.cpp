@@ -11,16 +11,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
-
-std::string codeText(ASErr code) {
-  const auto bits = static_cast<std::uint32_t>(code);
-  const std::uint32_t hi = bits >> 16;
-  if (hi == 0 || hi == 0xFFFF) return std::to_string(code);
-  std::string text;
-  for (int shift = 24; shift >= 0; shift -= 8)
-    text += static_cast<char>((bits >> shift) & 0xFF);
-  return text;
-}
+using namespace pello::harness;
 
 HostSession::HostSession(CheckContext &context, const std::filesystem::path &preferencesFile)
     : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()), document(host.get<Document>()),

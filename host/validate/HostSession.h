@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Check.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
@@ -20,36 +21,10 @@
 
 namespace pello::validate {
 
-// Virtual keys of the modifier keys.
-inline constexpr int kVkShift = 0x10;
-inline constexpr int kVkControl = 0x11;
-inline constexpr int kVkAlt = 0x12;
-inline constexpr int kVkLeftWindows = 0x5B;
-inline constexpr int kVkRightWindows = 0x5C;
-
-// The palette's items and option-menu entries.
-inline constexpr int kFirstArrowItem = 1;
-inline constexpr int kLastArrowItem = 8;
-inline constexpr int kDashLeftItem = 9;
-inline constexpr int kDashRightItem = 10;
-inline constexpr int kUntransformItem = 11;
-inline constexpr int kCopyEntry = 0;
-inline constexpr int kPasteEntry = 1;
-inline constexpr int kShowEntry = 2;
-
-// Alert texts of the plug-in.
-inline constexpr const char *kCancelAlert = "There was an error, filter cancelled.";
-inline constexpr const char *kWriteAlert = "ERROR!";
-inline constexpr const char *kMysteryAlert = "Hmmm... don't know how to handle mystery path art!";
-inline constexpr const char *kTextMatrixAlert = "Error getting text matrix!";
-inline constexpr const char *kPatternMatrixAlert = "Error setting matrix in pattern!";
-
-inline constexpr int kErrorDialogId = 16051;
-inline constexpr int kErrorCodeItem = 3;
-inline constexpr const char *kMenuItemKey = "Pello Palette Menu Item";
-
 // A host error code as the error dialog shows it: decimal, or four characters.
-std::string codeText(ASErr code);
+inline std::string codeText(ASErr code) {
+  return harness::errorCodeText(code);
+}
 
 // What a host fault may leave behind by the plug-in's own rules: a failed
 // ReleaseSuite ends the release walk with the later suites still held, a

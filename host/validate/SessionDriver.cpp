@@ -2,7 +2,6 @@
 
 #include "Documents.h"
 #include "HostSession.h"
-#include "SuiteTable.h"
 #include "pello/host/Keyboard.h"
 
 #include <bit>
@@ -13,6 +12,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 std::uint32_t RandomChooser::below(std::uint32_t bound) {
   return static_cast<std::uint32_t>(engine_() % bound);
@@ -126,8 +126,6 @@ const ASErr kCodes[] = {kSPOutOfMemoryError,
                         static_cast<ASErr>(0x80000000),
                         12,
                         kSPUnimplementedError};
-
-const int kModifierKeys[] = {kVkShift, kVkControl, kVkAlt, kVkLeftWindows, kVkRightWindows};
 
 class Driver {
 public:
@@ -261,7 +259,7 @@ void Driver::newSelection() {
 }
 
 void Driver::click() {
-  const int item = static_cast<int>(pick(12)) + 1; // 12: no such item
+  const int item = static_cast<int>(pick(kPaletteButtonCount + 1)) + 1; // the last: no such item
   std::vector<int> keys;
   for (int key : kModifierKeys)
     if (chance(25)) keys.push_back(key);
@@ -395,7 +393,7 @@ void Driver::act(std::uint32_t action) {
     break;
   case 7:
   case 8: {
-    const int entry = static_cast<int>(pick(4));
+    const int entry = static_cast<int>(pick(kOptionMenuEntryCount + 1)); // the last: no such entry
     note("option-menu entry " + std::to_string(entry));
     session_.choose(entry);
     break;

@@ -13,6 +13,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 namespace {
 
@@ -76,11 +77,11 @@ bool runHost(CheckContext &context) {
   if (!session.open(documentOf({patternPath("p1", {1, 0, 0, 1, 3, 4}), dashedPath("d1", {3, 2}, 0.5f),
                                 textArt("t1", {{2, 0, 0, 2, 10, 20}})})))
     return false;
-  for (int item : {kFirstArrowItem, kLastArrowItem, kDashLeftItem, kDashRightItem})
+  for (int item : {kRightArrow, kDownRightArrow, kDashLeftButton, kDashRightButton})
     session.click(item, {kVkShift});
   session.choose(kCopyEntry);
   session.choose(kPasteEntry);
-  session.click(kUntransformItem);
+  session.click(kUntransformButton);
   ASErr error = session.plugin.shutdown();
   if (!context.expect(error == kASNoError, "shutdown returned " + codeText(error))) return false;
   error = session.plugin.unload();

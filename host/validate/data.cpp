@@ -16,6 +16,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 namespace {
 
@@ -61,14 +62,14 @@ void checkDashLengths(CheckContext &context) {
   for (int length : {-1, -32768, 7, 100, 32767}) {
     context.stage("dash count " + std::to_string(length));
     if (!session.open(documentOf({dashedPath("d", six, 0, length)}))) return;
-    session.click(kDashRightItem); // -1
+    session.click(kDashRightButton); // -1
     const AIDashStyle &dash = session.document.style("d").stroke.dash;
     const float expected = length < 0 ? -1.0f : -1.0f + 2 * 21.0f;
     context.expect(dash.offset == expected, "after a dash shift of -1 the offset is " +
                                                 std::to_string(dash.offset) + ", not " +
                                                 std::to_string(expected) + " (the six entries, never more)");
     context.expect(dash.length == length, "the dash count was not written back as read");
-    session.click(kUntransformItem);
+    session.click(kUntransformButton);
     context.expect(session.document.style("d").stroke.dash.offset == 0.0f,
                    "untransform left the dash offset");
   }
@@ -88,7 +89,7 @@ void checkNonFinite(CheckContext &context) {
   if (!session.bringUp()) return;
   if (!session.open(nonFiniteArt())) return;
   context.stage("buttons over art that is not finite");
-  for (int item = kFirstArrowItem; item <= kUntransformItem; ++item)
+  for (int item = kRightArrow; item <= kUntransformButton; ++item)
     session.click(item, {kVkShift, kVkControl});
   for (const char *id : {"p", "i", "r", "t", "d", "pd"}) {
     context.stage(std::string("copy and show from \"") + id + "\"");
@@ -247,7 +248,7 @@ void checkRefusedSelfHold(CheckContext &context) {
                  "the host could unload the plug-in while its palette lives without a hold on it");
   if (unload == kASNoError) session.plugin.reload();
   context.stage("the palette's buttons and menu after the reload");
-  for (int item = kFirstArrowItem; item <= kUntransformItem; ++item)
+  for (int item = kRightArrow; item <= kUntransformButton; ++item)
     session.click(item);
   session.choose(kShowEntry);
   session.host.faults().clear();
@@ -269,7 +270,7 @@ void checkTextWithoutPaths(CheckContext &context) {
   session.open(documentOf({textArt("t0", {}), textArt("t5", {}, 5)}));
   session.dialogs.clearAlerts();
   session.choose(kPasteEntry);
-  session.click(kUntransformItem);
+  session.click(kUntransformButton);
   context.expect(session.dialogs.alerts().empty(), "an alert for text without text paths");
   session.finish();
 }
@@ -284,7 +285,7 @@ void checkLargeSelection(CheckContext &context) {
   session.open(documentOf(std::move(art)));
   session.host.log().setEnabled(false);
   context.stage("every button over 5000 selected objects");
-  for (int item = kFirstArrowItem; item <= kUntransformItem; ++item)
+  for (int item = kRightArrow; item <= kUntransformButton; ++item)
     session.click(item);
   context.expect(session.document.style("p1").fill.color.c.p.transform.tx == 0,
                  "the pattern is not back where it started after the eight arrows and untransform");

@@ -6,7 +6,6 @@
 // must leave nothing behind once shut down.
 #include "Documents.h"
 #include "HostSession.h"
-#include "SuiteTable.h"
 
 #include <algorithm>
 #include <functional>
@@ -16,6 +15,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 namespace {
 
@@ -390,11 +390,11 @@ std::vector<ASErr> clickUp(HostSession &session) {
   return {};
 }
 std::vector<ASErr> clickDashRight(HostSession &session) {
-  session.click(kDashRightItem);
+  session.click(kDashRightButton);
   return {};
 }
 std::vector<ASErr> clickUntransform(HostSession &session) {
-  session.click(kUntransformItem);
+  session.click(kUntransformButton);
   return {};
 }
 std::vector<ASErr> choosePaste(HostSession &session) {

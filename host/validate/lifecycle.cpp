@@ -8,6 +8,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 namespace {
 
@@ -27,7 +28,7 @@ Json everyKindOfArt() {
 void useEverything(HostSession &session) {
   CheckContext &context = session.context;
   context.stage("clicks on every palette button");
-  for (int item = kFirstArrowItem; item <= kUntransformItem; ++item) {
+  for (int item = kRightArrow; item <= kUntransformButton; ++item) {
     context.expect(session.click(item), "palette item " + std::to_string(item) + " cannot be clicked");
     session.click(item, {kVkShift, kVkControl});
     session.click(item, {kVkAlt, kVkLeftWindows});

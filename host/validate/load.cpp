@@ -9,6 +9,7 @@
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 namespace {
 
@@ -27,8 +28,8 @@ void checkPiPL(CheckContext &context) {
   context.expect(pipl.entryPoint == "PluginMain",
                  "the PiPL names the entry point \"" + pipl.entryPoint + "\"");
   const std::vector<std::uint8_t> *bytes =
-      session.plugin.module()->resource(ResourceType::named("PIPL"), 16000);
-  if (context.expect(bytes != nullptr, "no PiPL resource 16000"))
+      session.plugin.module()->resource(ResourceType::named("PIPL"), kPiPLId);
+  if (context.expect(bytes != nullptr, "no PiPL resource " + std::to_string(kPiPLId)))
     context.expect(bytes->size() == kPiPLSize,
                    "the PiPL resource has " + std::to_string(bytes->size()) + " bytes, not 78");
 }
@@ -74,26 +75,30 @@ void checkResources(CheckContext &context) {
   HostSession session(context);
   if (!session.load()) return;
   const PluginModule &module = *session.plugin.module();
-  checkDialog(context, module, 16000, 15);
-  checkDialog(context, module, 16050, 4);
-  checkDialog(context, module, 16051, 4);
-  const std::vector<std::uint8_t> *menuBytes = module.resource(ResourceType::id(kRtMenu), 700);
-  if (context.expect(menuBytes != nullptr, "no menu resource 700")) {
+  checkDialog(context, module, kPaletteDialogId, kPaletteDialogItems);
+  checkDialog(context, module, kAboutDialogId, kAboutDialogItems);
+  checkDialog(context, module, kErrorDialogId, kErrorDialogItems);
+  const std::string menuId = std::to_string(kOptionMenuId);
+  const std::vector<std::uint8_t> *menuBytes = module.resource(ResourceType::id(kRtMenu), kOptionMenuId);
+  if (context.expect(menuBytes != nullptr, "no menu resource " + menuId)) {
     MenuTemplate menu;
     std::string error;
-    if (context.expect(parseMenuTemplate(*menuBytes, menu, error), "menu 700: " + error))
-      context.expect(menuCommands(menu).size() == 3, "menu 700 does not hold three commands");
+    if (context.expect(parseMenuTemplate(*menuBytes, menu, error), "menu " + menuId + ": " + error))
+      context.expect(menuCommands(menu).size() == std::size(kOptionMenuEntries),
+                     "menu " + menuId + " does not hold three commands");
   }
-  for (int id = 1; id <= 8; ++id)
+  for (int id = kFirstArrowBitmap; id <= kLastArrowBitmap; ++id)
     checkBitmap(context, module, id, 15, 15, 1);
-  checkBitmap(context, module, 16502, 90, 39, 24);
-  context.expect(module.resource(ResourceType::id(kRtVersion), 1) != nullptr, "no version resource 1");
+  checkBitmap(context, module, kAboutLogoBitmap, 90, 39, 24);
+  context.expect(module.resource(ResourceType::id(kRtVersion), kVersionResourceId) != nullptr,
+                 "no version resource " + std::to_string(kVersionResourceId));
   // The error text list: pairs of a code and its message, from entry 1.
   int entries = 0;
-  while (resourceString(module, 16051 + entries))
+  while (resourceString(module, kErrorTextListId + 1 + entries))
     ++entries;
-  context.expect(entries >= 2 && entries % 2 == 0,
-                 "the error text list 16050 holds " + std::to_string(entries) + " entries, not whole pairs");
+  context.expect(entries >= 2 && entries % 2 == 0, "the error text list " + std::to_string(kErrorTextListId) +
+                                                       " holds " + std::to_string(entries) +
+                                                       " entries, not whole pairs");
 }
 
 void checkStartupTime(CheckContext &context) {

@@ -3,13 +3,13 @@
 // acquisition alert where the ADM Basic Suite is already held, shows no error
 // dialog, and leaves nothing held; once the suite is back, the plug-in works.
 #include "HostSession.h"
-#include "SuiteTable.h"
 
 #include <set>
 
 namespace pello::validate {
 
 using namespace pello::host;
+using namespace pello::harness;
 
 namespace {
 
@@ -87,7 +87,7 @@ void checkLacking(CheckContext &context, Lack lack) {
       const ASErr started = session.plugin.notifyApplicationStarted();
       context.expect(started == kASNoError && session.palette() != nullptr,
                      "no palette once the suite is back (" + codeText(started) + ")");
-      context.expect(session.click(kUntransformItem), "the palette cannot be used once the suite is back");
+      context.expect(session.click(kUntransformButton), "the palette cannot be used once the suite is back");
       session.finish();
     }
     if (context.failureCount() > 20) return;
