@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "SessionRunner.h"
 #include "Transcript.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/Menus.h"
 #include "pello/host/Notifiers.h"
@@ -61,7 +62,7 @@ int runLifecycle(const std::filesystem::path &module, const std::string &prefere
   // error dialog for the code.
   transcript.heading("Menu update with the host out of memory at the 27th suite (the user presses OK)");
   host.faults().failOnCall("SPBasic::AcquireSuite", 27, kSPOutOfMemoryError);
-  host::MenuItem *item = host.get<host::Menus>().find("Pello Palette Menu Item");
+  host::MenuItem *item = host.get<host::Menus>().find(harness::kMenuItemKey);
   plugin.menuUpdate(item ? item->handle() : nullptr);
   host.faults().clear();
   transcript.flush();

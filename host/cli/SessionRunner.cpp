@@ -2,6 +2,7 @@
 
 #include "DocumentDiff.h"
 #include "SvgPalette.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
 #include "pello/host/Menus.h"
@@ -76,8 +77,9 @@ Json matrixJson(const ASRealMatrix &m) {
   return Json::array({m.a, m.b, m.c, m.d, m.tx, m.ty});
 }
 
+// A host error code as the user reads it: 0, -108, 'S!Fd'.
 std::string codeName(ASErr code) {
-  return Transcript::codeText(code);
+  return harness::errorCodeText(code, harness::CodeStyle::quoted);
 }
 
 std::filesystem::path freshPreferencesFile() {

@@ -1,5 +1,6 @@
 #include "SessionScript.h"
 
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/Document.h"
 
 #include <cmath>
@@ -12,31 +13,14 @@ namespace pello::cli {
 
 namespace {
 
-struct ItemName {
-  const char *name;
-  int id;
-  const char *label;
-};
-
-// The palette's items as the dialog resource lays them out.
-constexpr ItemName kItems[] = {{"right", 1, "the right arrow"},
-                               {"upRight", 2, "the up-and-right arrow"},
-                               {"up", 3, "the up arrow"},
-                               {"upLeft", 4, "the up-and-left arrow"},
-                               {"left", 5, "the left arrow"},
-                               {"downLeft", 6, "the down-and-left arrow"},
-                               {"down", 7, "the down arrow"},
-                               {"downRight", 8, "the down-and-right arrow"},
-                               {"dashLeft", 9, "the left-pointing dash button"},
-                               {"dashRight", 10, "the right-pointing dash button"},
-                               {"untransform", 11, "the \"Untransform\" button"}};
-
+// The modifier keys by the names sessions give them.
 struct KeyName {
   const char *name;
   int code;
 };
-constexpr KeyName kKeys[] = {{"shift", 0x10}, {"ctrl", 0x11},    {"control", 0x11},
-                             {"alt", 0x12},   {"windows", 0x5B}, {"win", 0x5B}};
+constexpr KeyName kKeys[] = {{"shift", harness::kVkShift},         {"ctrl", harness::kVkControl},
+                             {"control", harness::kVkControl},     {"alt", harness::kVkAlt},
+                             {"windows", harness::kVkLeftWindows}, {"win", harness::kVkLeftWindows}};
 constexpr std::size_t kMaxKeys = 6;
 
 const std::map<std::string, Action> kActions = {{"select", Action::select},
@@ -197,10 +181,12 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
       step.item = static_cast<int>(item.integer(-32768, 32767));
     } else {
       step.item = paletteItemByName(item.string());
-      if (step.item == 0)
-        item.fail("unknown item \"" + item.string() +
-                  "\" (expected right, upRight, up, upLeft, left, downLeft, down, downRight, dashLeft, "
-                  "dashRight, untransform or an item id)");
+      if (step.item == 0) {
+        std::string names;
+        for (const harness::PaletteButton &button : harness::kPaletteButtons)
+          names += (names.empty() ? "" : ", ") + std::string(button.name);
+        item.fail("unknown item \"" + item.string() + "\" (expected " + names + " or an item id)");
+      }
     }
     step.keys = readKeys(node);
     break;
@@ -211,16 +197,16 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
       step.entry = static_cast<int>(entry.integer(0, 255));
     } else {
       const std::string text = entry.string();
-      if (text == "copy")
-        step.entry = 0;
-      else if (text == "paste")
-        step.entry = 1;
-      else if (text == "show")
-        step.entry = 2;
-      else if (text.empty())
-        entry.fail("expected copy, paste, show, an entry's text or its index");
-      else
+      if (const harness::OptionMenuEntry *named = harness::optionMenuEntryNamed(text)) {
+        step.entry = named->index;
+      } else if (text.empty()) {
+        std::string names;
+        for (const harness::OptionMenuEntry &known : harness::kOptionMenuEntries)
+          names += std::string(known.name) + ", ";
+        entry.fail("expected " + names + "an entry's text or its index");
+      } else {
         step.entryText = text;
+      }
     }
     step.keys = readKeys(node);
     break;
@@ -295,14 +281,13 @@ void collectIds(const host::DocumentModel &model, std::set<std::string> &ids) {
 } // namespace
 
 int paletteItemByName(const std::string &name) {
-  for (const ItemName &item : kItems)
-    if (name == item.name) return item.id;
-  return 0;
+  const harness::PaletteButton *button = harness::paletteButtonNamed(name);
+  return button ? button->id : 0;
 }
 
 std::string paletteItemLabel(int id) {
-  for (const ItemName &item : kItems)
-    if (id == item.id) return std::string(item.label) + " (item " + std::to_string(id) + ")";
+  if (const harness::PaletteButton *button = harness::paletteButton(id))
+    return std::string(button->description) + " (item " + std::to_string(id) + ")";
   return "item " + std::to_string(id);
 }
 
@@ -310,10 +295,10 @@ std::string keyNames(const std::vector<int> &keys) {
   std::string out;
   for (int key : keys) {
     std::string name = "key " + std::to_string(key);
-    if (key == 0x10) name = "Shift";
-    if (key == 0x11) name = "Ctrl";
-    if (key == 0x12) name = "Alt";
-    if (key == 0x5B) name = "Windows";
+    if (key == harness::kVkShift) name = "Shift";
+    if (key == harness::kVkControl) name = "Ctrl";
+    if (key == harness::kVkAlt) name = "Alt";
+    if (key == harness::kVkLeftWindows) name = "Windows";
     out += (out.empty() ? "" : "+") + name;
   }
   return out;

@@ -1,5 +1,6 @@
 #include "Transcript.h"
 
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
 
 #include <cstdint>
@@ -148,17 +149,6 @@ void Transcript::add(Json event) {
   events_.push_back(std::move(event));
 }
 
-std::string Transcript::codeText(ASErr code) {
-  auto hi = static_cast<std::uint32_t>(code) >> 16;
-  if (hi == 0 || hi == 0xFFFF) return std::to_string(code);
-  std::string text = "'";
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    char c = static_cast<char>((static_cast<std::uint32_t>(code) >> shift) & 0xFF);
-    text += (c >= 0x20 && c < 0x7F) ? c : '?';
-  }
-  return text + "'";
-}
-
 void Transcript::onRecord(const CallRecord &record) {
   std::string_view op = record.op;
   if (op == "Host::PluginMain") {
@@ -174,7 +164,7 @@ void Transcript::onRecord(const CallRecord &record) {
              {"caller", quotedMember(record.args, "caller")},
              {"selector", quotedMember(record.args, "selector")},
              {"result", record.result},
-             {"resultText", codeText(record.result)},
+             {"resultText", harness::errorCodeText(record.result, harness::CodeStyle::quoted)},
              {"suites",
               {{"acquired", counts.acquired}, {"released", counts.released}, {"refused", counts.refused}}}});
     return;
@@ -191,7 +181,8 @@ void Transcript::onRecord(const CallRecord &record) {
   }
   if (verbose_ && format_ == Format::text)
     std::fprintf(out_, "     %s(%s) = %s%s\n", record.op.c_str(), record.args.c_str(),
-                 codeText(record.result).c_str(), record.injected ? "  [injected]" : "");
+                 harness::errorCodeText(record.result, harness::CodeStyle::quoted).c_str(),
+                 record.injected ? "  [injected]" : "");
   if (op == "AIRealMath::AIRealMatrixConcatTranslate" && translation_.is_null()) {
     static const std::regex steps(R"(tx=([^,]+), ty=([^,]+))");
     std::smatch m;
@@ -243,7 +234,7 @@ void Transcript::flush(const std::function<std::string()> &describe) {
                             {"op", record.op},
                             {"args", args},
                             {"result", record.result},
-                            {"resultText", codeText(record.result)},
+                            {"resultText", harness::errorCodeText(record.result, harness::CodeStyle::quoted)},
                             {"injected", record.injected}});
       continue;
     }

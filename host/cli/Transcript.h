@@ -55,8 +55,6 @@ public:
   // A value as a reader wants it: numbers in their shortest form, strings
   // quoted only inside lists and objects (or when `top` is false).
   static std::string valueText(const Json &value, bool top = true);
-  // A host error code as the user reads it: 0, -108, 'S!Fd'.
-  static std::string codeText(ASErr code);
 
 private:
   void onRecord(const host::CallRecord &record);
