@@ -13,16 +13,10 @@ namespace pello::host {
 
 namespace {
 
-bool faulted(HostCall &call) {
-  if (!call.injected()) return false;
-  call.done(call.injected());
-  return true;
-}
-
 void ASAPI GetNotifierType(ADMNotifierRef notifier, char *notifierType, ai_uint32 maxLen) {
   PELLO_HOST_CALL(call, "ADMNotifier::GetNotifierType");
   call.arg("notifier", static_cast<const void *>(notifier)).arg("maxLen", maxLen);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   AdmNotifier *found = admState().notifier(notifier);
   if (!found || !notifierType || maxLen == 0) {
     call.done(kSPBadParameterError);
@@ -36,7 +30,7 @@ void ASAPI GetNotifierType(ADMNotifierRef notifier, char *notifierType, ai_uint3
 ASBoolean ASAPI IsNotifierType(ADMNotifierRef notifier, const char *notifierType) {
   PELLO_HOST_CALL(call, "ADMNotifier::IsNotifierType");
   call.arg("notifier", static_cast<const void *>(notifier)).arg("notifierType", notifierType);
-  if (faulted(call)) return false;
+  if (call.faulted()) return false;
   AdmNotifier *found = admState().notifier(notifier);
   if (!found || !notifierType) {
     call.done(kSPBadParameterError);
@@ -51,7 +45,7 @@ ASBoolean ASAPI IsNotifierType(ADMNotifierRef notifier, const char *notifierType
 ADMItemRef ASAPI GetItem(ADMNotifierRef notifier) {
   PELLO_HOST_CALL(call, "ADMNotifier::GetItem");
   call.arg("notifier", static_cast<const void *>(notifier));
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmState &adm = admState();
   AdmNotifier *found = adm.notifier(notifier);
   if (!found || !adm.items.count(found->item)) {
@@ -65,7 +59,7 @@ ADMItemRef ASAPI GetItem(ADMNotifierRef notifier) {
 ai_int32 ASAPI GetAction(ADMTrackerRef tracker) {
   PELLO_HOST_CALL(call, "ADMTracker::GetAction");
   call.arg("tracker", static_cast<const void *>(tracker));
-  if (faulted(call)) return 0;
+  if (call.faulted()) return 0;
   AdmTracker *found = admState().tracker(tracker);
   if (!found) {
     call.done(kSPBadParameterError);
@@ -79,7 +73,7 @@ ai_int32 ASAPI GetAction(ADMTrackerRef tracker) {
 void ASAPI GetPoint(ADMTrackerRef tracker, ASPoint *point) {
   PELLO_HOST_CALL(call, "ADMTracker::GetPoint");
   call.arg("tracker", static_cast<const void *>(tracker));
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   AdmTracker *found = admState().tracker(tracker);
   if (!found || !point) {
     call.done(kSPBadParameterError);
@@ -92,7 +86,7 @@ void ASAPI GetPoint(ADMTrackerRef tracker, ASPoint *point) {
 void ASAPI Abort(ADMTrackerRef tracker) {
   PELLO_HOST_CALL(call, "ADMTracker::Abort");
   call.arg("tracker", static_cast<const void *>(tracker));
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   AdmTracker *found = admState().tracker(tracker);
   if (!found) {
     call.done(kSPBadParameterError);

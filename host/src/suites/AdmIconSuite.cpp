@@ -9,16 +9,10 @@ namespace pello::host {
 
 namespace {
 
-bool faulted(HostCall &call) {
-  if (!call.injected()) return false;
-  call.done(call.injected());
-  return true;
-}
-
 ADMIconRef ASAPI GetFromResource(SPPluginRef plugin, ai_int32 iconID) {
   PELLO_HOST_CALL(call, "ADMIcon::GetFromResource");
   call.arg("plugin", static_cast<const void *>(plugin)).arg("iconID", iconID);
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmState &adm = admState();
   const PluginModule *module = adm.moduleFor(plugin);
   const std::vector<std::uint8_t> *bytes =
@@ -44,7 +38,7 @@ ADMIconRef ASAPI GetFromResource(SPPluginRef plugin, ai_int32 iconID) {
 void ASAPI Destroy(ADMIconRef icon) {
   PELLO_HOST_CALL(call, "ADMIcon::Destroy");
   call.arg("icon", static_cast<const void *>(icon));
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (!icon) {
     call.done(kASNoError);
     return;
@@ -56,7 +50,7 @@ void ASAPI Destroy(ADMIconRef icon) {
 ai_int32 ASAPI GetWidth(ADMIconRef icon) {
   PELLO_HOST_CALL(call, "ADMIcon::GetWidth");
   call.arg("icon", static_cast<const void *>(icon));
-  if (faulted(call)) return 0;
+  if (call.faulted()) return 0;
   AdmIcon *found = admState().icon(icon);
   call.done(found ? kASNoError : kSPBadParameterError);
   return found ? found->width : 0;
@@ -65,7 +59,7 @@ ai_int32 ASAPI GetWidth(ADMIconRef icon) {
 ai_int32 ASAPI GetHeight(ADMIconRef icon) {
   PELLO_HOST_CALL(call, "ADMIcon::GetHeight");
   call.arg("icon", static_cast<const void *>(icon));
-  if (faulted(call)) return 0;
+  if (call.faulted()) return 0;
   AdmIcon *found = admState().icon(icon);
   call.done(found ? kASNoError : kSPBadParameterError);
   return found ? found->height : 0;

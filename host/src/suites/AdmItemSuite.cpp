@@ -15,16 +15,10 @@ AdmItem *liveItem(HostCall &call, ADMItemRef item) {
   return found;
 }
 
-bool faulted(HostCall &call) {
-  if (!call.injected()) return false;
-  call.done(call.injected());
-  return true;
-}
-
 void ASAPI SetNotifyProc(ADMItemRef item, ADMItemNotifyProc proc) {
   PELLO_HOST_CALL(call, "ADMItem::SetNotifyProc");
   call.arg("item", static_cast<const void *>(item)).arg("installed", proc != nullptr);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     found->notifyProc = proc;
     call.done(kASNoError);
@@ -34,7 +28,7 @@ void ASAPI SetNotifyProc(ADMItemRef item, ADMItemNotifyProc proc) {
 void ASAPI SetTrackProc(ADMItemRef item, ADMItemTrackProc proc) {
   PELLO_HOST_CALL(call, "ADMItem::SetTrackProc");
   call.arg("item", static_cast<const void *>(item)).arg("installed", proc != nullptr);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     found->trackProc = proc;
     call.done(kASNoError);
@@ -44,7 +38,7 @@ void ASAPI SetTrackProc(ADMItemRef item, ADMItemTrackProc proc) {
 void ASAPI DefaultNotify(ADMItemRef item, ADMNotifierRef notifier) {
   PELLO_HOST_CALL(call, "ADMItem::DefaultNotify");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   AdmState &adm = admState();
   AdmItem *found = adm.item(item);
   AdmNotifier *note = adm.notifier(notifier);
@@ -60,7 +54,7 @@ void ASAPI DefaultNotify(ADMItemRef item, ADMNotifierRef notifier) {
 ASBoolean ASAPI DefaultTrack(ADMItemRef item, ADMTrackerRef tracker) {
   PELLO_HOST_CALL(call, "ADMItem::DefaultTrack");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return false;
+  if (call.faulted()) return false;
   AdmState &adm = admState();
   AdmItem *found = adm.item(item);
   AdmTracker *event = adm.tracker(tracker);
@@ -77,7 +71,7 @@ ASBoolean ASAPI DefaultTrack(ADMItemRef item, ADMTrackerRef tracker) {
 ADMListRef ASAPI GetList(ADMItemRef item) {
   PELLO_HOST_CALL(call, "ADMItem::GetList");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmItem *found = liveItem(call, item);
   if (!found) return nullptr;
   call.done(kASNoError);
@@ -87,7 +81,7 @@ ADMListRef ASAPI GetList(ADMItemRef item) {
 ADMDialogRef ASAPI GetDialog(ADMItemRef item) {
   PELLO_HOST_CALL(call, "ADMItem::GetDialog");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmItem *found = liveItem(call, item);
   if (!found) return nullptr;
   call.done(kASNoError);
@@ -97,7 +91,7 @@ ADMDialogRef ASAPI GetDialog(ADMItemRef item) {
 ai_int32 ASAPI GetID(ADMItemRef item) {
   PELLO_HOST_CALL(call, "ADMItem::GetID");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return 0;
+  if (call.faulted()) return 0;
   AdmItem *found = liveItem(call, item);
   if (!found) return 0;
   call.arg("id", found->id);
@@ -108,7 +102,7 @@ ai_int32 ASAPI GetID(ADMItemRef item) {
 void ASAPI SetItemStyle(ADMItemRef item, ai_int32 style) {
   PELLO_HOST_CALL(call, "ADMItem::SetItemStyle");
   call.arg("item", static_cast<const void *>(item)).arg("style", style);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     call.arg("id", found->id);
     found->itemStyle = style;
@@ -119,7 +113,7 @@ void ASAPI SetItemStyle(ADMItemRef item, ai_int32 style) {
 void ASAPI SetPictureID(ADMItemRef item, ai_int32 pictureResID) {
   PELLO_HOST_CALL(call, "ADMItem::SetPictureID");
   call.arg("item", static_cast<const void *>(item)).arg("pictureResID", pictureResID);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     call.arg("id", found->id);
     found->pictureId = pictureResID;
@@ -130,7 +124,7 @@ void ASAPI SetPictureID(ADMItemRef item, ai_int32 pictureResID) {
 void ASAPI SetText(ADMItemRef item, const char *text) {
   PELLO_HOST_CALL(call, "ADMItem::SetText");
   call.arg("item", static_cast<const void *>(item)).arg("text", text);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     call.arg("id", found->id);
     found->text = text ? text : "";
@@ -141,7 +135,7 @@ void ASAPI SetText(ADMItemRef item, const char *text) {
 void ASAPI GetText(ADMItemRef item, char *text, ai_int32 maxLen) {
   PELLO_HOST_CALL(call, "ADMItem::GetText");
   call.arg("item", static_cast<const void *>(item)).arg("maxLen", maxLen);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     if (!text || maxLen <= 0) {
       call.done(kSPBadParameterError);
@@ -155,7 +149,7 @@ void ASAPI GetText(ADMItemRef item, char *text, ai_int32 maxLen) {
 void ASAPI SetUserData(ADMItemRef item, ADMUserData data) {
   PELLO_HOST_CALL(call, "ADMItem::SetUserData");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   if (AdmItem *found = liveItem(call, item)) {
     found->userData = data;
     call.done(kASNoError);
@@ -165,7 +159,7 @@ void ASAPI SetUserData(ADMItemRef item, ADMUserData data) {
 ADMUserData ASAPI GetUserData(ADMItemRef item) {
   PELLO_HOST_CALL(call, "ADMItem::GetUserData");
   call.arg("item", static_cast<const void *>(item));
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmItem *found = liveItem(call, item);
   if (!found) return nullptr;
   call.done(kASNoError);

@@ -10,16 +10,10 @@ namespace pello::host {
 
 namespace {
 
-bool faulted(HostCall &call) {
-  if (!call.injected()) return false;
-  call.done(call.injected());
-  return true;
-}
-
 void ASAPI SetMenuID(ADMListRef list, ai_int32 menuResID) {
   PELLO_HOST_CALL(call, "ADMList::SetMenuID");
   call.arg("list", static_cast<const void *>(list)).arg("menuResID", menuResID);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   AdmState &adm = admState();
   AdmList *found = adm.list(list);
   if (!found) {
@@ -34,7 +28,7 @@ void ASAPI SetMenuID(ADMListRef list, ai_int32 menuResID) {
 ADMEntryRef ASAPI GetActiveEntry(ADMListRef list) {
   PELLO_HOST_CALL(call, "ADMList::GetActiveEntry");
   call.arg("list", static_cast<const void *>(list));
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmList *found = admState().list(list);
   if (!found) {
     call.done(kSPBadParameterError);
@@ -47,7 +41,7 @@ ADMEntryRef ASAPI GetActiveEntry(ADMListRef list) {
 ai_int32 ASAPI NumberOfEntries(ADMListRef list) {
   PELLO_HOST_CALL(call, "ADMList::NumberOfEntries");
   call.arg("list", static_cast<const void *>(list));
-  if (faulted(call)) return 0;
+  if (call.faulted()) return 0;
   AdmList *found = admState().list(list);
   if (!found) {
     call.done(kSPBadParameterError);
@@ -60,7 +54,7 @@ ai_int32 ASAPI NumberOfEntries(ADMListRef list) {
 ADMEntryRef ASAPI IndexEntry(ADMListRef list, ai_int32 index) {
   PELLO_HOST_CALL(call, "ADMList::IndexEntry");
   call.arg("list", static_cast<const void *>(list)).arg("index", index);
-  if (faulted(call)) return nullptr;
+  if (call.faulted()) return nullptr;
   AdmList *found = admState().list(list);
   if (!found) {
     call.done(kSPBadParameterError);
@@ -74,7 +68,7 @@ ADMEntryRef ASAPI IndexEntry(ADMListRef list, ai_int32 index) {
 ai_int32 ASAPI GetIndex(ADMEntryRef entry) {
   PELLO_HOST_CALL(call, "ADMEntry::GetIndex");
   call.arg("entry", static_cast<const void *>(entry));
-  if (faulted(call)) return -1;
+  if (call.faulted()) return -1;
   AdmState &adm = admState();
   AdmEntry *found = adm.entry(entry);
   AdmList *owner = found ? adm.list(refOf<ADMListRef>(found->list)) : nullptr;
@@ -96,7 +90,7 @@ ai_int32 ASAPI GetIndex(ADMEntryRef entry) {
 ai_int32 ASAPI GetID(ADMEntryRef entry) {
   PELLO_HOST_CALL(call, "ADMEntry::GetID");
   call.arg("entry", static_cast<const void *>(entry));
-  if (faulted(call)) return 0;
+  if (call.faulted()) return 0;
   AdmEntry *found = admState().entry(entry);
   if (!found) {
     call.done(kSPBadParameterError);
@@ -109,7 +103,7 @@ ai_int32 ASAPI GetID(ADMEntryRef entry) {
 void ASAPI GetText(ADMEntryRef entry, char *text, ai_int32 maxLen) {
   PELLO_HOST_CALL(call, "ADMEntry::GetText");
   call.arg("entry", static_cast<const void *>(entry)).arg("maxLen", maxLen);
-  if (faulted(call)) return;
+  if (call.faulted()) return;
   AdmEntry *found = admState().entry(entry);
   if (!found || !text || maxLen <= 0) {
     call.done(kSPBadParameterError);

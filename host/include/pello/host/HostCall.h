@@ -52,6 +52,13 @@ public:
   ASErr injected() const { return injected_; }
   // Records the result and returns it.
   ASErr done(ASErr result);
+  // For functions without an error result: records an injected fault as the
+  // call's result and says so, for the caller to return "no result".
+  bool faulted() {
+    if (!injected_) return false;
+    done(injected_);
+    return true;
+  }
 
   bool logging() const { return logging_; }
   // With the log off an argument costs one test: the formatting stays out
@@ -92,6 +99,6 @@ private:
 
 } // namespace pello::host
 
-#define PELLO_HOST_CALL(var, op)                                                                            \
-  static ::pello::host::OpSlot var##Slot_{op};                                                              \
+#define PELLO_HOST_CALL(var, op)                                                                             \
+  static ::pello::host::OpSlot var##Slot_{op};                                                               \
   ::pello::host::HostCall var(var##Slot_)
