@@ -2,6 +2,7 @@
 // palette as the host builds them from the plug-in's own resources, and the
 // user's clicks and menu choices reaching the palette's procedures.
 #include "ADMIcon.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Host.h"
 #include "pello/host/Keyboard.h"
@@ -9,11 +10,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace pello::harness;
 using namespace pello::host;
 
 namespace {
-
-constexpr int kShift = 0x10;
 
 class PluginDialogsTest : public ::testing::Test {
 protected:
@@ -190,7 +190,7 @@ TEST_F(PluginDialogsTest, ClicksAndMenuChoicesReachThePalettesProcedures) {
   // An arrow with Shift: the keys are read during the click, and the one
   // operation asks for the selection once.
   std::size_t from = host.log().records().size();
-  ASSERT_TRUE(dm.click(palette, 3, {kShift}));
+  ASSERT_TRUE(dm.click(palette, kUpArrow, {kVkShift}));
   EXPECT_EQ(count("AIMatchingArt::GetSelectedArt", from), 1u);
   // (On Windows the plug-in reads user32's keyboard state, unseen by the host.)
   if (Keyboard::kSeesReads) {
@@ -200,11 +200,11 @@ TEST_F(PluginDialogsTest, ClicksAndMenuChoicesReachThePalettesProcedures) {
   // "Show transformation matrix": the held matrix in an alert.
   dm.clearAlerts();
   from = host.log().records().size();
-  ASSERT_TRUE(dm.chooseMenuEntry(palette, 2));
+  ASSERT_TRUE(dm.chooseMenuEntry(palette, kShowEntry));
   EXPECT_EQ(count("ADMItem::DefaultTrack", from), 1u);
   EXPECT_EQ(count("AIMatchingArt::GetSelectedArt", from), 0u);
   ASSERT_EQ(dm.alerts().size(), 1u);
-  EXPECT_EQ(dm.item(palette, kADMMenuItemID)->activeEntry, 2);
+  EXPECT_EQ(dm.item(palette, kOptionMenuButton)->activeEntry, kShowEntry);
 
   // Hidden by the host's own controls, the palette takes no clicks.
   ASSERT_TRUE(dm.setVisible(palette, false));

@@ -4,13 +4,15 @@
 
 #include <cmath>
 
+using namespace pello::harness;
+
 // The right dash button shifts by -step, the left one by +step.
 TEST_F(OperationsTest, NegativeOffsetWrapsOnceByTwiceThePattern) {
   open({dashedPath("twoLengths", {3, 2}, 0.5f), dashedPath("oneLength", {4}, 0),
         dashedPath("landsOnZero", {3, 2}, 1), dashedPath("allZero", {0, 0}, 0.5f),
         dashedPath("noWrap", {3, 2}, 2)},
        {"twoLengths", "oneLength", "landsOnZero", "allZero"});
-  click(kDashRightItem);
+  click(kDashRightButton);
   EXPECT_EQ(dashOffset("twoLengths"), 9.5f); // -0.5 + 2 * (3 + 2)
   EXPECT_EQ(dashOffset("oneLength"), 7.0f);  // -1 + 2 * 4: an odd count is doubled too
   EXPECT_EQ(dashOffset("landsOnZero"), 0.0f);
@@ -24,21 +26,21 @@ TEST_F(OperationsTest, NegativeOffsetWrapsOnceByTwiceThePattern) {
 TEST_F(OperationsTest, OffsetStillNegativeAfterTheWrapIsWrittenNegative) {
   // -9 - 16 = -25, then + 2 * 5 = -15: the wrap is done once only.
   open({dashedPath("d", {3, 2}, -9)}, {"d"});
-  click(kDashRightItem, {kVkShift, kVkControl});
+  click(kDashRightButton, {kVkShift, kVkControl});
   EXPECT_EQ(dashOffset("d"), -15.0f);
   EXPECT_EQ(callsSince("AIPathStyle::SetPathStyle"), 1u);
 }
 
 TEST_F(OperationsTest, PositiveOffsetsGrowWithoutLimitAndShiftBackExactly) {
   open({dashedPath("d", {3, 2}, 2)}, {"d"});
-  click(kDashLeftItem);
+  click(kDashLeftButton);
   EXPECT_EQ(dashOffset("d"), 3.0f);
   for (int i = 0; i < 10; ++i)
-    click(kDashLeftItem, {kVkShift, kVkAlt, kVkControl});
+    click(kDashLeftButton, {kVkShift, kVkAlt, kVkControl});
   EXPECT_EQ(dashOffset("d"), 643.0f);
   for (int i = 0; i < 10; ++i)
-    click(kDashRightItem, {kVkShift, kVkAlt, kVkControl});
-  click(kDashRightItem);
+    click(kDashRightButton, {kVkShift, kVkAlt, kVkControl});
+  click(kDashRightButton);
   EXPECT_EQ(dashOffset("d"), 2.0f);
 }
 
@@ -53,7 +55,7 @@ TEST_F(OperationsTest, DashCountsOutsideTheArrayNeverReadPastIt) {
   Json negative = dashedPath("negative", {5, 5}, 0);
   negative["style"]["stroke"]["dash"]["length"] = -3;
   open({tooMany, negative}, {"tooMany", "negative"});
-  click(kDashRightItem);
+  click(kDashRightButton);
   EXPECT_EQ(dashOffset("tooMany"), 11.0f); // -1 + 2 * 6
   EXPECT_EQ(dashOffset("negative"), -1.0f);
   EXPECT_EQ(style("tooMany").stroke.dash.length, 9);
@@ -68,7 +70,7 @@ TEST_F(OperationsTest, SolidOrUnstrokedPathsAreNotWrittenAndMysteryPathsAreAnnou
   open({mysteryPath("m1"), dashedPath("solid", {}, 1), unstroked, strokeTrueNotOne, mysteryPath("m2"),
         dashedPath("d", {3, 2}, 1), placedArt("i", {1, 0, 0, 1, 0, 0}), textArt("t", {{1, 0, 0, 1, 0, 0}})},
        {"m1", "solid", "unstroked", "trueNotOne", "m2", "d", "i", "t"});
-  click(kDashLeftItem);
+  click(kDashLeftButton);
   EXPECT_EQ(alerts(), (Strings{kMysteryAlert, kMysteryAlert}));
   EXPECT_EQ(dashOffset("d"), 2.0f);
   EXPECT_EQ(dashOffset("solid"), 1.0f);

@@ -4,6 +4,7 @@
 
 #include "AIPlaced.h"
 
+using namespace pello::harness;
 using pello::host::Blocks;
 
 namespace {
@@ -14,7 +15,7 @@ constexpr ASRealMatrix kSkewed{2, 0.5f, 0, 3, 40, 25};
 TEST_F(OperationsTest, RefusedSecondWriteStopsThePatternShift) {
   open({patternPath("a"), patternPath("b"), patternPath("c")}, {"a", "b", "c"});
   host.faults().failOnCall("AIPathStyle::SetPathStyle", 2, kRefused);
-  click(kArrowRightItem);
+  click(kRightArrow);
   EXPECT_EQ(patternMatrix("a").tx, 1);
   EXPECT_EQ(patternMatrix("b").tx, 0);
   EXPECT_EQ(patternMatrix("c").tx, 0);
@@ -26,7 +27,7 @@ TEST_F(OperationsTest, RefusedSecondWriteStopsThePatternShift) {
 TEST_F(OperationsTest, RefusedWriteStopsTheDashShift) {
   open({dashedPath("a", {3, 2}, 1), dashedPath("b", {3, 2}, 1)}, {"a", "b"});
   host.faults().failOnCall("AIPathStyle::SetPathStyle", 1, kRefused);
-  click(kDashLeftItem);
+  click(kDashLeftButton);
   EXPECT_EQ(dashOffset("a"), 1);
   EXPECT_EQ(dashOffset("b"), 1);
   EXPECT_EQ(callsSince("AIPathStyle::GetPathStyle"), 1u);
@@ -36,13 +37,13 @@ TEST_F(OperationsTest, RefusedWriteStopsTheDashShift) {
 TEST_F(OperationsTest, FailedReadsShowOnlyTheCancelAlert) {
   open({patternPath("a"), patternPath("b")}, {"a", "b"});
   host.faults().failOnCall("AIArt::GetArtType", 2, kRefused);
-  click(kArrowRightItem);
+  click(kRightArrow);
   EXPECT_EQ(patternMatrix("a").tx, 1);
   EXPECT_EQ(alerts(), (Strings{kCancelAlert}));
 
   clearAlerts();
   host.faults().failOnCall("AIPathStyle::GetPathStyle", 1, kRefused);
-  click(kDashLeftItem);
+  click(kDashLeftButton);
   EXPECT_EQ(alerts(), (Strings{kCancelAlert}));
 }
 
@@ -50,7 +51,7 @@ TEST_F(OperationsTest, NoSelectionToBeHadMeansNoAlertAndNoChange) {
   open({patternPath("p", kSkewed), dashedPath("d", {3, 2}, 1), placedArt("i", kSkewed)}, {"p", "d", "i"});
   const std::string before = document.saveJson();
   host.faults().failAlways("AIMatchingArt::GetSelectedArt", kRefused);
-  for (int item : {kArrowUpItem, kDashLeftItem, kUntransformItem})
+  for (int item : {kUpArrow, kDashLeftButton, kUntransformButton})
     click(item);
   copyMatrix();
   pasteMatrix();
@@ -63,7 +64,7 @@ TEST_F(OperationsTest, NoSelectionToBeHadMeansNoAlertAndNoChange) {
   // Without a document the host refuses the selection the same way.
   host.faults().clear();
   document.close();
-  click(kArrowUpItem);
+  click(kUpArrow);
   copyMatrix();
   EXPECT_TRUE(alerts().empty());
 }
@@ -74,7 +75,7 @@ TEST_F(OperationsTest, UntransformFailuresKeepWhatWasWritten) {
   both["style"]["stroke"] = {{"dash", {{"array", {3, 2}}, {"offset", 4.5}}}};
   open({both, placedArt("i", kSkewed)}, {"both", "i"});
   host.faults().failOnCall("AIPathStyle::SetPathStyle", 2, kRefused); // the dash reset
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_TRUE(sameMatrix(patternMatrix("both"), {1, 0, 0, 1, 0, 0}));
   EXPECT_EQ(dashOffset("both"), 4.5f);
   EXPECT_TRUE(sameMatrix(document.matrix("i"), kSkewed));
@@ -83,7 +84,7 @@ TEST_F(OperationsTest, UntransformFailuresKeepWhatWasWritten) {
   clearAlerts();
   host.faults().failOnCall("AIRaster::SetRasterMatrix", 1, kRefused);
   open({rasterArt("r", kSkewed), placedArt("i", kSkewed)}, {"r", "i"});
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_TRUE(sameMatrix(document.matrix("i"), kSkewed));
   EXPECT_EQ(alerts(), (Strings{kCancelAlert}));
 }
@@ -94,7 +95,7 @@ TEST_F(OperationsTest, UntransformTextWalkFailureEndsOnlyThatObject) {
        {"t1", "t2", "i"});
   host.faults().failOnCall("AITextPath::GetNextTextPath", 1, kRefused);
   host.faults().failOnCall("AITextPath::GetFirstTextPath", 2, kRefused);
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_TRUE(sameMatrix(document.textPathMatrix("t1", 0), {1, 0, 0, 1, 1, 1}));
   EXPECT_TRUE(sameMatrix(document.textPathMatrix("t1", 1), {2, 0, 0, 2, 2, 2}));
   EXPECT_TRUE(sameMatrix(document.textPathMatrix("t2", 0), {2, 0, 0, 2, 3, 3}));
@@ -116,14 +117,14 @@ TEST_F(OperationsTest, FailedCopyReadKeepsTheHeldMatrix) {
   host.faults().failOnCall("AITextPath::GetTextPathMatrix", 1, kRefused);
   copyMatrix();
   EXPECT_TRUE(sameMatrix(scrapMatrix(), {1, 0, 0, 1, 0, 0}));
-  EXPECT_EQ(alerts(), (Strings{"Error getting text matrix!", kCancelAlert}));
+  EXPECT_EQ(alerts(), (Strings{kTextMatrixAlert, kCancelAlert}));
 }
 
 TEST_F(OperationsTest, FailedPasteWritesShowTheirAlerts) {
   open({patternPath("p"), placedArt("i", kSkewed), rasterArt("r", kSkewed)}, {"p", "i", "r"});
   host.faults().failOnCall("AIPathStyle::SetPathStyle", 1, kRefused);
   pasteMatrix();
-  EXPECT_EQ(alerts(), (Strings{"Error setting matrix in pattern!", kCancelAlert}));
+  EXPECT_EQ(alerts(), (Strings{kPatternMatrixAlert, kCancelAlert}));
   EXPECT_TRUE(sameMatrix(document.matrix("i"), kSkewed));
 
   clearAlerts();
@@ -142,14 +143,14 @@ TEST_F(OperationsTest, SelectionListIsGivenBackAfterEveryOperation) {
   host.log().setEnabled(false);
   host.get<pello::host::DialogManager>().setAlertListener(nullptr);
   for (int round = 0; round < 200; ++round) {
-    click(kArrowRightItem);
-    click(kDashLeftItem);
-    click(kUntransformItem);
+    click(kRightArrow);
+    click(kDashLeftButton);
+    click(kUntransformButton);
     copyMatrix();
     pasteMatrix();
     // A failure part way through gives the list back as well.
     host.faults().failOnCall("AIArt::GetArtType", 3, kRefused);
-    click(kArrowLeftItem);
+    click(kLeftArrow);
   }
   host.log().setEnabled(true);
   EXPECT_EQ(blocks.liveCount(), live);

@@ -2,6 +2,8 @@
 // suitable selected object and written onto every suitable one.
 #include "operationsFixture.h"
 
+using namespace pello::harness;
+
 namespace {
 constexpr ASRealMatrix kIdentity{1, 0, 0, 1, 0, 0};
 constexpr ASRealMatrix kPatternM{2, 0, 0, 2, 5, 6};

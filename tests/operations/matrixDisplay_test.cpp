@@ -2,6 +2,8 @@
 // rotation in one alert.
 #include "operationsFixture.h"
 
+using namespace pello::harness;
+
 namespace {
 
 class MatrixDisplayTest : public OperationsTest {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "Globals.h"
-#include "paletteResources.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
@@ -18,16 +18,6 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-// Virtual keys of the modifier keys.
-inline constexpr int kVkShift = 0x10;
-inline constexpr int kVkControl = 0x11;
-inline constexpr int kVkAlt = 0x12;
-inline constexpr int kVkLeftWindows = 0x5B;
-
-inline constexpr const char *kCancelAlert = "There was an error, filter cancelled.";
-inline constexpr const char *kWriteAlert = "ERROR!";
-inline constexpr const char *kMysteryAlert = "Hmmm... don't know how to handle mystery path art!";
 
 using Strings = std::vector<std::string>;
 
@@ -55,9 +45,9 @@ protected:
 
   // The palette's buttons and option-menu entries.
   void click(int item, std::initializer_list<int> keys = {});
-  void copyMatrix() { chooseEntry(0); }
-  void pasteMatrix() { chooseEntry(1); }
-  void showMatrix() { chooseEntry(2); }
+  void copyMatrix() { chooseEntry(pello::harness::kCopyEntry); }
+  void pasteMatrix() { chooseEntry(pello::harness::kPasteEntry); }
+  void showMatrix() { chooseEntry(pello::harness::kShowEntry); }
 
   // Alerts shown since the last clear, in order.
   Strings alerts() const { return dialogs.alerts(); }

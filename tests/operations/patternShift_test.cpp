@@ -1,23 +1,25 @@
 // The eight arrows shift the fill pattern of each selected path.
 #include "operationsFixture.h"
 
+using namespace pello::harness;
+
 namespace {
 constexpr ASRealMatrix kShifted{2, 0.5f, 0, 3, 40, 25};
 }
 
 TEST_F(OperationsTest, ArrowsStepThePatternAndTheOppositeArrowStepsItBack) {
   open({patternPath("p", kShifted)}, {"p"});
-  click(kArrowRightItem);
+  click(kRightArrow);
   EXPECT_TRUE(sameMatrix(patternMatrix("p"), {2, 0.5f, 0, 3, 41, 25}));
   // Up on the palette is down in the document.
-  click(kArrowUpItem);
+  click(kUpArrow);
   EXPECT_TRUE(sameMatrix(patternMatrix("p"), {2, 0.5f, 0, 3, 41, 24}));
-  click(kArrowDownLeftItem);
+  click(kDownLeftArrow);
   EXPECT_TRUE(sameMatrix(patternMatrix("p"), {2, 0.5f, 0, 3, 40, 25}));
   // Shift doubles the step; with Ctrl too, 16.
-  click(kArrowUpRightItem, {kVkShift, kVkControl});
+  click(kUpRightArrow, {kVkShift, kVkControl});
   EXPECT_TRUE(sameMatrix(patternMatrix("p"), {2, 0.5f, 0, 3, 56, 9}));
-  click(kArrowDownLeftItem, {kVkShift, kVkControl});
+  click(kDownLeftArrow, {kVkShift, kVkControl});
   // Only the translation moved, whatever the linear part: the matrix is back.
   EXPECT_TRUE(sameMatrix(patternMatrix("p"), kShifted));
   EXPECT_TRUE(alerts().empty());
@@ -26,9 +28,9 @@ TEST_F(OperationsTest, ArrowsStepThePatternAndTheOppositeArrowStepsItBack) {
 TEST_F(OperationsTest, SmallStepAndItsInverseComeBackWithinSinglePrecision) {
   open({patternPath("p", {1, 0, 0, 1, 1000.3f, -7.1f})}, {"p"});
   // No Shift: Ctrl, Alt and the Windows key divide the step: 1/64.
-  click(kArrowLeftItem, {kVkControl, kVkAlt, kVkLeftWindows});
+  click(kLeftArrow, {kVkControl, kVkAlt, kVkLeftWindows});
   EXPECT_FLOAT_EQ(patternMatrix("p").tx, 1000.3f - 1.0f / 64);
-  click(kArrowRightItem, {kVkControl, kVkAlt, kVkLeftWindows});
+  click(kRightArrow, {kVkControl, kVkAlt, kVkLeftWindows});
   EXPECT_FLOAT_EQ(patternMatrix("p").tx, 1000.3f);
   EXPECT_FLOAT_EQ(patternMatrix("p").ty, -7.1f);
 }
@@ -47,7 +49,7 @@ TEST_F(OperationsTest, OnlyPatternFillsAreShiftedAndOtherArtIsPassedOver) {
         patternPath("last")},
        {"first", "solid", "unpainted", "strokePattern", "both", "m", "t", "i", "g", "last"});
   const AIPathStyle unpaintedBefore = style("unpainted"), strokeBefore = style("strokePattern");
-  click(kArrowRightItem);
+  click(kRightArrow);
   EXPECT_EQ(patternMatrix("first").tx, 1);
   EXPECT_EQ(patternMatrix("last").tx, 1);
   EXPECT_EQ(patternMatrix("both").tx, 1);
@@ -60,7 +62,7 @@ TEST_F(OperationsTest, OnlyPatternFillsAreShiftedAndOtherArtIsPassedOver) {
 
 TEST_F(OperationsTest, EmptySelectionDoesNothing) {
   open({patternPath("p")}, {});
-  click(kArrowRightItem);
+  click(kRightArrow);
   EXPECT_EQ(patternMatrix("p").tx, 0);
   EXPECT_EQ(callsSince("AIPathStyle::GetPathStyle"), 0u);
   EXPECT_TRUE(alerts().empty());

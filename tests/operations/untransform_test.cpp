@@ -2,6 +2,8 @@
 // text path, placed and raster matrices.
 #include "operationsFixture.h"
 
+using namespace pello::harness;
+
 namespace {
 constexpr ASRealMatrix kSkewed{2, 0.5f, 0, 3, 40, 25};
 constexpr ASRealMatrix kUnskewed{1, 0, 0, 1, 40, 25};
@@ -12,7 +14,7 @@ TEST_F(OperationsTest, MatricesLoseTheirLinearPartAndKeepTheirTranslation) {
         textArt("t", {{2, 0, 0, 2, 10, 20}, {1, 0.5f, 0, 1, 30, 40}, {0, 1, -1, 0, 50, 60}}),
         textArt("t5", {{3, 0, 0, 3, 7, 8}}, 5)},
        {"i", "r", "t", "t5"});
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_TRUE(sameMatrix(document.matrix("i"), kUnskewed));
   EXPECT_TRUE(sameMatrix(document.matrix("r"), kUnskewed));
   EXPECT_TRUE(sameMatrix(document.textPathMatrix("t", 0), {1, 0, 0, 1, 10, 20}));
@@ -38,7 +40,7 @@ TEST_F(OperationsTest, PatternResetWritesEveryPatternMemberAndKeepsThePattern) {
   // Listed after a placed object: the pattern still gets no translation.
   open({placedArt("i", kSkewed), p}, {"i", "p"});
   const AIPathStyle before = style("p");
-  click(kUntransformItem);
+  click(kUntransformButton);
   const AIPathStyle &after = style("p");
   const AIPatternStyle &reset = after.fill.color.c.p;
   EXPECT_EQ(reset.shiftDist, 0);
@@ -71,7 +73,7 @@ TEST_F(OperationsTest, PatternAndDashResetsAreTwoWrites) {
       {"kind", "pattern"}, {"pattern", "Stripes"}, {"transform", {2, 0, 0, 2, 1, 1}}};
   open({both, dashOnly, unpaintedDash, strokePattern},
        {"both", "dashOnly", "unpaintedDash", "strokePattern"});
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_TRUE(sameMatrix(patternMatrix("both"), {1, 0, 0, 1, 0, 0}));
   EXPECT_EQ(dashOffset("both"), 0);
   EXPECT_EQ(dashOffset("dashOnly"), 0);
@@ -91,10 +93,10 @@ TEST_F(OperationsTest, PatternAndDashResetsAreTwoWrites) {
 TEST_F(OperationsTest, SecondUntransformChangesNothingAndMysteryPathsAreAnnounced) {
   open({mysteryPath("m1"), placedArt("i", kSkewed), mysteryPath("m2"), rasterArt("r", kSkewed)},
        {"m1", "i", "m2", "r"});
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_EQ(alerts(), (Strings{kMysteryAlert, kMysteryAlert}));
   const std::string once = document.saveJson();
-  click(kUntransformItem);
+  click(kUntransformButton);
   EXPECT_EQ(document.saveJson(), once);
   EXPECT_TRUE(sameMatrix(document.matrix("r"), kUnskewed));
 }

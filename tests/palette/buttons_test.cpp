@@ -4,6 +4,7 @@
 // path, a dashed path and a solid path, all selected.
 #include "paletteFixture.h"
 
+using namespace pello::harness;
 using namespace pello::host;
 using namespace pello::test;
 

@@ -7,12 +7,12 @@
 
 #include <algorithm>
 
+using namespace pello::harness;
 using namespace pello::host;
 using namespace pello::test;
 
 namespace {
 
-constexpr int kSuiteRows = 32;
 constexpr const char *kAcquireSuite = "SPBasic::AcquireSuite";
 constexpr const char *kReleaseSuite = "SPBasic::ReleaseSuite";
 

@@ -3,6 +3,7 @@
 // option menu, each entry of which runs its one operation.
 #include "paletteFixture.h"
 
+using namespace pello::harness;
 using namespace pello::host;
 using namespace pello::test;
 
@@ -99,8 +100,10 @@ TEST_F(MenusTest, TheOptionMenuHoldsItsThreeEntries) {
   std::vector<std::string> texts;
   for (const EntryInfo &entry : button->entries)
     texts.push_back(entry.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"Copy transformation matrix", "Paste transformation matrixm",
-                                             "Show transformation matrix"}));
+  std::vector<std::string> published;
+  for (const OptionMenuEntry &entry : kOptionMenuEntries)
+    published.push_back(entry.text);
+  EXPECT_EQ(texts, published);
 }
 
 TEST_F(MenusTest, EachEntryRunsItsOneOperation) {
@@ -109,20 +112,20 @@ TEST_F(MenusTest, EachEntryRunsItsOneOperation) {
 
   // Copy: the first suitable object's matrix is held; nothing is written
   // or shown.
-  EXPECT_EQ(choose(0), 1u);
+  EXPECT_EQ(choose(kCopyEntry), 1u);
   EXPECT_TRUE(matrixIs(globals()->scrapMatrix, {2, 0, 0, 0.5f, 30, 40}));
   EXPECT_EQ(document().saveJson(), original);
   EXPECT_TRUE(dialogs().alerts().empty());
 
   // Show: the held matrix in one alert, without looking at the selection.
-  EXPECT_EQ(choose(2), 0u);
+  EXPECT_EQ(choose(kShowEntry), 0u);
   EXPECT_EQ(dialogs().alerts(), (std::vector<std::string>{"Matrix: TX=30; TY=40; A=2; B=0; C=0; D=0.5; "
                                                           "H scale=200%; V scale=50%; Skew=0 degrees; "
                                                           "Rotation=0 degrees"}));
   EXPECT_EQ(document().saveJson(), original);
 
   // Paste: the held matrix onto every suitable object.
-  EXPECT_EQ(choose(1), 1u);
+  EXPECT_EQ(choose(kPasteEntry), 1u);
   EXPECT_TRUE(matrixIs(document().matrix("placed"), {2, 0, 0, 0.5f, 30, 40}));
   EXPECT_TRUE(matrixIs(document().style("patterned").fill.color.c.p.transform, {2, 0, 0, 0.5f, 30, 40}));
   EXPECT_TRUE(matrixIs(globals()->scrapMatrix, {2, 0, 0, 0.5f, 30, 40}));
@@ -131,13 +134,13 @@ TEST_F(MenusTest, EachEntryRunsItsOneOperation) {
 
 TEST_F(MenusTest, ShowBeforeAnyCopyShowsTheIdentity) {
   document().loadJson(kMatrixDocument);
-  EXPECT_EQ(choose(2), 0u);
+  EXPECT_EQ(choose(kShowEntry), 0u);
   EXPECT_EQ(dialogs().alerts(), (std::vector<std::string>{kIdentityShown}));
 }
 
 TEST_F(MenusTest, PasteBeforeAnyCopyWritesTheIdentity) {
   document().loadJson(kMatrixDocument);
-  EXPECT_EQ(choose(1), 1u);
+  EXPECT_EQ(choose(kPasteEntry), 1u);
   EXPECT_TRUE(matrixIs(document().matrix("placed"), kIdentityMatrix));
   EXPECT_TRUE(matrixIs(document().style("patterned").fill.color.c.p.transform, kIdentityMatrix));
   EXPECT_TRUE(dialogs().alerts().empty());

@@ -5,6 +5,7 @@
 // preferences and the call log.
 #pragma once
 
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/CallLog.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
@@ -13,7 +14,6 @@
 #include "pello/host/Plugin.h"
 #include "pello/host/Preferences.h"
 #include "pluginGlobals.h"
-#include "virtualKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -23,22 +23,6 @@
 #include <vector>
 
 namespace pello::test {
-
-// The palette's items, as dialog resource 16000 numbers them.
-enum PaletteItem : int {
-  kRightArrow = 1,
-  kUpRightArrow = 2,
-  kUpArrow = 3,
-  kUpLeftArrow = 4,
-  kLeftArrow = 5,
-  kDownLeftArrow = 6,
-  kDownArrow = 7,
-  kDownRightArrow = 8,
-  kDashLeftButton = 9,   // left-pointing icon
-  kDashRightButton = 10, // right-pointing icon
-  kUntransformButton = 11,
-  kOptionMenuButton = -5,
-};
 
 // The placement preferences, all under the prefix "Pello".
 inline constexpr const char *kPrefix = "Pello";

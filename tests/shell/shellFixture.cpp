@@ -4,32 +4,9 @@
 
 using namespace pello::host;
 
-const std::vector<SuiteRow> kSuiteTable = {
-    {"SP Blocks Suite", 2},     {"SP Access Suite", 3},        {"AI Fixed Math Suite", 2},
-    {"AI Art Suite", 9},        {"AI Path Suite", 4},          {"AI Text Path Suite", 4},
-    {"AI Path Style Suite", 5}, {"AI Pattern Suite", 7},       {"AI Placed Suite", 5},
-    {"AI Raster Suite", 5},     {"AI User Suite", 5},          {"AI Context Suite", 3},
-    {"AI Preference Suite", 2}, {"AI Runtime Suite", 7},       {"SP Access Suite", 3},
-    {"AS Lib Suite", 1},        {"AI Matching Art Suite", 4},  {"AI Document Suite", 7},
-    {"AI Real Math Suite", 1},  {"AI Transform Art Suite", 1}, {"AI Context Suite", 3},
-    {"AI Menu Suite", 7},       {"AI Notifier Suite", 2},      {"ADM Basic Suite", 2},
-    {"ADM Dialog Suite", 3},    {"ADM Item Suite", 4},         {"ADM Icon Suite", 1},
-    {"ADM List Suite", 1},      {"ADM Dialog Group Suite", 1}, {"ADM Notifier Suite", 1},
-    {"ADM Entry Suite", 2},     {"ADM Tracker Suite", 1},
-};
-
 std::ostream &operator<<(std::ostream &out, const SuiteCall &call) {
   return out << (call.acquire ? "Acquire(" : "Release(") << call.name << ", " << call.version
-             << ") = " << codeName(call.result);
-}
-
-std::string codeName(ASErr code) {
-  auto hi = static_cast<std::uint32_t>(code) >> 16;
-  if (hi == 0 || hi == 0xFFFF) return std::to_string(code);
-  std::string text = "'";
-  for (int shift = 24; shift >= 0; shift -= 8)
-    text += static_cast<char>((static_cast<std::uint32_t>(code) >> shift) & 0xFF);
-  return text + "'";
+             << ") = " << pello::harness::errorCodeText(call.result, pello::harness::CodeStyle::quoted);
 }
 
 ShellTest::ShellTest() : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()) {}
@@ -46,7 +23,7 @@ Globals *ShellTest::globals() {
 }
 
 void ShellTest::TearDown() {
-  for (const SuiteRow &row : held_)
+  for (const pello::harness::SuiteRow &row : held_)
     host.suites().release(row.name, row.version);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Globals.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Host.h"
@@ -22,13 +23,6 @@ struct SuiteCall {
   bool operator==(const SuiteCall &) const = default;
 };
 std::ostream &operator<<(std::ostream &out, const SuiteCall &call);
-
-struct SuiteRow {
-  const char *name;
-  int version;
-};
-// The plug-in's suite table, row by row.
-extern const std::vector<SuiteRow> kSuiteTable;
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -59,8 +53,5 @@ protected:
   void TearDown() override;
 
 private:
-  std::vector<SuiteRow> held_;
+  std::vector<pello::harness::SuiteRow> held_;
 };
-
-// The host's text of a code in an assertion message.
-std::string codeName(ASErr code);

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 using namespace pello::host;
+using pello::harness::kSuiteTable;
+using pello::harness::SuiteRow;
 
 namespace {
 
