@@ -1,5 +1,6 @@
 #include "benchSession.h"
 
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/Menus.h"
 
 #include <cstdio>
@@ -69,7 +70,7 @@ BenchSession::BenchSession(bool palette)
     palette_ = dialogs.palette();
     if (!palette_) fail("the plug-in shows no palette");
   }
-  if (MenuItem *item = host.get<Menus>().find("Pello Palette Menu Item")) menuItem_ = item->handle();
+  if (MenuItem *item = host.get<Menus>().find(pello::harness::kMenuItemKey)) menuItem_ = item->handle();
   if (!menuItem_) fail("the plug-in added no menu item");
   dialogs.setAlertListener(nullptr);
   acquireArtSuites();

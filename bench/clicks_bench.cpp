@@ -4,15 +4,15 @@
 #include "artDocuments.h"
 #include "benchOptions.h"
 #include "benchSession.h"
-#include "paletteResources.h"
+#include "pello/harness/PluginSurface.h"
 
 #include <benchmark/benchmark.h>
 
 #include <functional>
 
-namespace {
+using namespace pello::harness;
 
-constexpr int kShift = 0x10;
+namespace {
 
 void runClicks(benchmark::State &state, const std::function<bool(BenchSession &)> &click) {
   BenchSession &session = BenchSession::withPalette();
@@ -35,11 +35,11 @@ void registerClickBenchmarks() {
     std::function<bool(BenchSession &)> click;
   };
   const Case cases[] = {
-      {"ClicksPerSecond/arrowWithShift", [](BenchSession &s) { return s.click(kArrowUpLeftItem, {kShift}); }},
-      {"ClicksPerSecond/dash", [](BenchSession &s) { return s.click(kDashRightItem); }},
-      {"ClicksPerSecond/untransform", [](BenchSession &s) { return s.click(kUntransformItem); }},
-      {"ClicksPerSecond/copyMatrix", [](BenchSession &s) { return s.chooseEntry(0); }},
-      {"ClicksPerSecond/pasteMatrix", [](BenchSession &s) { return s.chooseEntry(1); }},
+      {"ClicksPerSecond/arrowWithShift", [](BenchSession &s) { return s.click(kUpLeftArrow, {kVkShift}); }},
+      {"ClicksPerSecond/dash", [](BenchSession &s) { return s.click(kDashRightButton); }},
+      {"ClicksPerSecond/untransform", [](BenchSession &s) { return s.click(kUntransformButton); }},
+      {"ClicksPerSecond/copyMatrix", [](BenchSession &s) { return s.chooseEntry(kCopyEntry); }},
+      {"ClicksPerSecond/pasteMatrix", [](BenchSession &s) { return s.chooseEntry(kPasteEntry); }},
   };
   for (const Case &c : cases) {
     auto *b =

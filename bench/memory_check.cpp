@@ -12,7 +12,7 @@
 #include "adm/AdmState.h"
 #include "artDocuments.h"
 #include "benchSession.h"
-#include "paletteResources.h"
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/AppContext.h"
 #include "pello/host/Blocks.h"
 
@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+using namespace pello::harness;
 using namespace pello::host;
 
 namespace {
@@ -41,9 +42,6 @@ constexpr bool kJudgePeak = true;
 #else
 constexpr bool kJudgePeak = true;
 #endif
-
-constexpr int kShift = 0x10, kControl = 0x11, kAlt = 0x12, kWindows = 0x5B;
-constexpr int kShowEntry = 2;
 
 struct Snapshot {
   long long clicks = 0;
@@ -99,40 +97,40 @@ Snapshot snapshot(BenchSession &session, long long clicks) {
 bool clickNumber(BenchSession &session, long long n) {
   switch (n % 16) {
   case 0:
-    return session.click(kArrowRightItem);
+    return session.click(kRightArrow);
   case 1:
-    return session.click(kArrowUpRightItem, {kShift});
+    return session.click(kUpRightArrow, {kVkShift});
   case 2:
-    return session.click(kArrowUpItem, {kAlt});
+    return session.click(kUpArrow, {kVkAlt});
   case 3:
-    return session.click(kArrowUpLeftItem, {kShift, kControl});
+    return session.click(kUpLeftArrow, {kVkShift, kVkControl});
   case 4:
-    return session.click(kArrowLeftItem, {kWindows, kAlt, kControl});
+    return session.click(kLeftArrow, {kVkLeftWindows, kVkAlt, kVkControl});
   case 5:
-    return session.click(kArrowDownLeftItem);
+    return session.click(kDownLeftArrow);
   case 6:
-    return session.click(kArrowDownItem, {kShift, kWindows});
+    return session.click(kDownArrow, {kVkShift, kVkLeftWindows});
   case 7:
-    return session.click(kArrowDownRightItem);
+    return session.click(kDownRightArrow);
   case 8:
-    return session.click(kDashLeftItem);
+    return session.click(kDashLeftButton);
   case 9:
-    return session.click(kDashRightItem, {kShift});
+    return session.click(kDashRightButton, {kVkShift});
   case 10:
-    return session.click(kDashRightItem);
+    return session.click(kDashRightButton);
   case 11:
-    return session.click(kUntransformItem);
+    return session.click(kUntransformButton);
   case 12:
-    return session.chooseEntry(0);
+    return session.chooseEntry(kCopyEntry);
   case 13:
-    return session.chooseEntry(1);
+    return session.chooseEntry(kPasteEntry);
   case 14: {
     const bool shown = session.chooseEntry(kShowEntry);
     session.dialogs.clearAlerts();
     return shown;
   }
   default:
-    return session.click(kArrowLeftItem, {kShift});
+    return session.click(kLeftArrow, {kVkShift});
   }
 }
 

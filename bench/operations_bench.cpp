@@ -10,11 +10,13 @@
 #include "benchSession.h"
 #include "floorOperations.h"
 #include "pairedTiming.h"
-#include "paletteResources.h"
+#include "pello/harness/PluginSurface.h"
 
 #include <functional>
 #include <string>
 #include <vector>
+
+using namespace pello::harness;
 
 namespace {
 
@@ -25,9 +27,6 @@ struct Operation {
   std::function<void(const ArtSuites &)> floor;
 };
 
-constexpr int kCopyEntry = 0;
-constexpr int kPasteEntry = 1;
-
 ASRealMatrix gFloorHeld{1, 0, 0, 1, 0, 0};
 
 // A plain click on the right arrow is pelloPattern(1, -0); the left dash
@@ -37,15 +36,15 @@ const std::vector<Operation> &operations() {
   static const std::vector<Operation> ops = {
       {"PatternShift",
        {ArtKind::patternPaths, ArtKind::mixedArt},
-       [](BenchSession &s) { return s.click(kArrowRightItem); },
+       [](BenchSession &s) { return s.click(kRightArrow); },
        [](const ArtSuites &s) { floorPatternShift(s, 1.0f, -0.0f); }},
       {"DashShift",
        {ArtKind::dashedPaths, ArtKind::mixedArt},
-       [](BenchSession &s) { return s.click(kDashLeftItem); },
+       [](BenchSession &s) { return s.click(kDashLeftButton); },
        [](const ArtSuites &s) { floorDashShift(s, 1.0f); }},
       {"Untransform",
        {ArtKind::patternPaths, ArtKind::dashedPaths, ArtKind::mixedArt},
-       [](BenchSession &s) { return s.click(kUntransformItem); },
+       [](BenchSession &s) { return s.click(kUntransformButton); },
        [](const ArtSuites &s) { floorUntransform(s); }},
       {"PasteMatrix",
        {ArtKind::patternPaths, ArtKind::mixedArt},
@@ -108,13 +107,13 @@ void runEmptyClick(benchmark::State &state) {
   BenchSession &session = BenchSession::withPalette();
   useArtDocument(session.document, ArtKind::patternPaths, 0);
   const ArtSuites &suites = session.suites();
-  const auto clickCalls = hostCallsOf(session.host, [&] { session.click(kArrowRightItem); });
+  const auto clickCalls = hostCallsOf(session.host, [&] { session.click(kRightArrow); });
   PairedTimes times;
   for (auto _ : state)
     state.SetIterationTime(times.run(
         [&] {
           for (int i = 0; i < kBatch; ++i)
-            session.click(kArrowRightItem);
+            session.click(kRightArrow);
         },
         [&] {
           for (int i = 0; i < kBatch; ++i)

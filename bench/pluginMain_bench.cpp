@@ -13,32 +13,14 @@
 #include "benchOptions.h"
 #include "benchSession.h"
 #include "pairedTiming.h"
+#include "pello/harness/PluginSurface.h"
 
-#include <array>
+using pello::harness::kSuiteTable;
+using pello::harness::SuiteRow;
 
 namespace {
 
 constexpr int kBatch = 1000;
-
-// The rows of the plug-in's suite table, in its order (rows 14 and 20 repeat
-// rows 1 and 11).
-struct SuiteRow {
-  const char *name;
-  ai_int32 version;
-};
-constexpr std::array<SuiteRow, 32> kSuiteTable = {{
-    {"SP Blocks Suite", 2},     {"SP Access Suite", 3},        {"AI Fixed Math Suite", 2},
-    {"AI Art Suite", 9},        {"AI Path Suite", 4},          {"AI Text Path Suite", 4},
-    {"AI Path Style Suite", 5}, {"AI Pattern Suite", 7},       {"AI Placed Suite", 5},
-    {"AI Raster Suite", 5},     {"AI User Suite", 5},          {"AI Context Suite", 3},
-    {"AI Preference Suite", 2}, {"AI Runtime Suite", 7},       {"SP Access Suite", 3},
-    {"AS Lib Suite", 1},        {"AI Matching Art Suite", 4},  {"AI Document Suite", 7},
-    {"AI Real Math Suite", 1},  {"AI Transform Art Suite", 1}, {"AI Context Suite", 3},
-    {"AI Menu Suite", 7},       {"AI Notifier Suite", 2},      {"ADM Basic Suite", 2},
-    {"ADM Dialog Suite", 3},    {"ADM Item Suite", 4},         {"ADM Icon Suite", 1},
-    {"ADM List Suite", 1},      {"ADM Dialog Group Suite", 1}, {"ADM Notifier Suite", 1},
-    {"ADM Entry Suite", 2},     {"ADM Tracker Suite", 1},
-}};
 
 // The plug-in's own copies of the names it compares against: other
 // addresses than the host's strings, as in the plug-in.
