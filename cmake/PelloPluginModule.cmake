@@ -27,11 +27,11 @@ function(pello_plugin_module target)
     # section, so a debugger given both finds the symbols.
     add_custom_command(
       TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${target}.aip ${target}.aip.debug
-      COMMAND ${PELLO_STRIP} --strip-all ${target}.aip
-      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${target}.aip.debug ${target}.aip
+      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
+      COMMAND ${PELLO_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
+      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug $<TARGET_FILE_NAME:${target}>
       WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
-      COMMENT "Splitting ${target}.aip's debug information into ${target}.aip.debug"
+      COMMENT "Splitting ${target}'s debug information into a .debug file beside it"
       VERBATIM)
   else()
     # Platform (ELF): only PluginMain is exported (hidden visibility and this

@@ -10,9 +10,17 @@
 # <version> is the plug-in's version resource (plugin/resources/PelloPalette.rc).
 # Usage: tools/make-release.sh [OUT_DIR]   (default: dist)
 set -euo pipefail
+# OUT_DIR is taken as the caller gave it, from the caller's folder.
+out=$(realpath -m "${1:-$(dirname "$0")/../dist}")
 cd "$(dirname "$0")/.."
 root=$(pwd)
-out=$(realpath -m "${1:-dist}")
+# The folder holds the packages and nothing else of value: never the tree or
+# a folder above it, never a checkout.
+case "$root/" in "$out"/*) echo "make-release: $out holds the source tree; name another folder" >&2; exit 2 ;; esac
+if [[ -e "$out/.git" || ( -d "$out" && -n "$(find "$out" -mindepth 1 -maxdepth 1 ! -name 'PelloPalette-*' ! -name 'pello-host-*' ! -name SHA256SUMS -print -quit)" ) ]]; then
+  echo "make-release: $out holds other files than packages; name an empty or new folder" >&2
+  exit 2
+fi
 tools/install-deps.sh --windows
 
 jobs=$(nproc)
@@ -26,8 +34,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-rm -rf "$out"
 mkdir -p "$out"
+rm -f "$out"/PelloPalette-*.zip "$out"/pello-host-*.zip "$out"/pello-host-*.tar.gz "$out"/SHA256SUMS
 
 # SHA256SUMS of every file under $1, paths relative to it.
 checksums() {

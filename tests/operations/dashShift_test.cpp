@@ -23,6 +23,18 @@ TEST_F(OperationsTest, NegativeOffsetWrapsOnceByTwiceThePattern) {
   EXPECT_TRUE(alerts().empty());
 }
 
+// Each step is stored as a float: the offset after adding the step, and each
+// partial sum of the lengths. Kept in wider precision (as the x87 unit does)
+// 0.2 - 1 + 2 * (1.1 + 0.3) would come out as exactly 2.
+TEST_F(OperationsTest, EveryStepOfTheWrapIsRoundedToAFloat) {
+  open({dashedPath("d", {1.1f, 0.3f}, 0.2f), dashedPath("large", {16777215.0f, 0.75f}, 0.25f)}, {"d", "large"});
+  click(kDashRightButton);
+  EXPECT_EQ(dashOffset("d"), 2.0000002f);
+  // 16777215 + 0.75 is no float: the partial sum rounds to 16777216, and
+  // -0.75 + 2 * 16777216 to 33554432 (unrounded sums would give 33554430).
+  EXPECT_EQ(dashOffset("large"), 33554432.0f);
+}
+
 TEST_F(OperationsTest, OffsetStillNegativeAfterTheWrapIsWrittenNegative) {
   // -9 - 16 = -25, then + 2 * 5 = -15: the wrap is done once only.
   open({dashedPath("d", {3, 2}, -9)}, {"d"});

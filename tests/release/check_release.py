@@ -45,10 +45,16 @@ def unpack(package, into):
     else:
         with tarfile.open(package) as t:
             members = t.getmembers()
-            check(all(not m.name.startswith("/") and ".." not in Path(m.name).parts for m in members),
-                  f"{package.name}: a member outside its folder")
+            # Only plain files and folders, each inside the package's folder:
+            # a package is extracted only when nothing in it could write elsewhere.
+            unsafe = [m.name for m in members if not (m.isfile() or m.isdir()) or m.name.startswith("/")
+                      or ".." in Path(m.name).parts]
+            if not check(not unsafe, f"{package.name}: links or members outside its folder: {unsafe}"):
+                return None
             t.extractall(into, members)
     tops = list(Path(into).iterdir())
+    if not check(tops, f"{package.name}: empty"):
+        return None
     check(len(tops) == 1 and tops[0].name == package.name.split(".zip")[0].split(".tar.gz")[0],
           f"{package.name}: unpacks into one folder of its own name, not {[t.name for t in tops]}")
     return tops[0]
@@ -114,8 +120,8 @@ def check_host_package(folder, system, version):
           f"{folder.name}: unexpected files {files}")
     if not exe.is_file():
         return
-    if not windows:
-        exe.chmod(0o755)
+    if not windows and not check(os.access(exe, os.X_OK), f"{folder.name}: bin/pello-host is not executable"):
+        return
     said = run([exe, "--version"], f"{folder.name}: --version", windows, folder)
     check(said.strip() == f"pello-host {version}", f"{folder.name}: --version says {said.strip()!r}")
     out = run([exe, "demo", "--out", "pictures"], f"{folder.name}: demo", windows, folder)
@@ -144,8 +150,10 @@ def main(argv):
         for name in sorted(names & present):
             into = Path(scratch) / name
             into.mkdir()
-            unpacked[name] = unpack(dist / name, into)
-            check_sums(unpacked[name], name)
+            folder = unpack(dist / name, into)
+            if folder:
+                unpacked[name] = folder
+                check_sums(folder, name)
         for system in ("win32", "win64", "linux-x86_64"):
             name = f"pello-host-{version}-{system}" + (".tar.gz" if system.startswith("linux") else ".zip")
             if name in unpacked:

@@ -164,6 +164,11 @@ def check_imports(checks, pe):
         for symbol in entry.imports
     ]
     checks.expect("the modifier keys come from user32's GetKeyboardState", b"GetKeyboardState" in user32, True)
+    kernel32 = [symbol.name for entry in imports if entry.dll.decode("ascii").upper() == "KERNEL32.DLL"
+                for symbol in entry.imports]
+    # A runtime piece that takes a thread-local slot per load (and a host
+    # that reloads plug-ins runs out of them) shows as an import of TlsAlloc.
+    checks.expect("takes no thread-local storage slot", b"TlsAlloc" in kernel32, False)
 
 
 def section_names(pe):
