@@ -1,0 +1,155 @@
+// The expectations of a session: each compares what the step expects with
+// what the host, the document or the preferences hold now, and counts it
+// met or failed.
+#include "SessionRunner.h"
+
+#include "DocumentDiff.h"
+#include "pello/harness/PluginSurface.h"
+#include "pello/host/Document.h"
+#include "pello/host/Preferences.h"
+
+#include <cmath>
+
+namespace pello::cli {
+
+namespace {
+
+bool sameValue(const Json &expected, const Json &actual, double tolerance) {
+  if (expected.is_number() && actual.is_number())
+    return std::fabs(expected.get<double>() - actual.get<double>()) <= tolerance;
+  if (expected.is_array() && actual.is_array()) {
+    if (expected.size() != actual.size()) return false;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+      if (!sameValue(expected[i], actual[i], tolerance)) return false;
+    return true;
+  }
+  if (expected.is_object() && actual.is_object()) {
+    if (expected.size() != actual.size()) return false;
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+      if (!actual.contains(it.key()) || !sameValue(it.value(), actual[it.key()], tolerance)) return false;
+    return true;
+  }
+  return expected == actual;
+}
+
+Json matrixJson(const ASRealMatrix &m) {
+  return Json::array({m.a, m.b, m.c, m.d, m.tx, m.ty});
+}
+
+// A host error code as the user reads it: 0, -108, 'S!Fd'.
+std::string codeName(ASErr code) {
+  return harness::errorCodeText(code, harness::CodeStyle::quoted);
+}
+
+} // namespace
+
+void SessionRunner::expectation(const std::string &what, bool passed, const Json &expected,
+                                const Json &actual) {
+  passed ? ++met_ : ++failed_;
+  transcript_.add(Json{{"event", "expectation"},
+                       {"index", currentStep_},
+                       {"what", what},
+                       {"passed", passed},
+                       {"expected", expected},
+                       {"actual", actual}});
+}
+
+void SessionRunner::expect(const Step &step) {
+  switch (step.action) {
+  case Action::expectAlerts: {
+    Json expected = step.alerts, actual = transcript_.lastAlerts();
+    expectation(step.alerts.empty() ? "no alerts" : "alerts " + Transcript::valueText(expected),
+                expected == actual, expected, actual);
+    break;
+  }
+  case Action::expectDialog: {
+    bool found = false;
+    Json shown = Json::array();
+    for (const Json &dialog : transcript_.lastDialogs()) {
+      Json texts = Json::array();
+      for (const Json &item : dialog["items"])
+        texts.push_back(item["text"]);
+      shown.push_back(Json{{"title", dialog["title"]}, {"texts", texts}});
+      bool all = dialog["title"] == step.title;
+      for (const std::string &text : step.texts) {
+        bool has = false;
+        for (const Json &t : texts)
+          has = has || t == text;
+        all = all && has;
+      }
+      found = found || all;
+    }
+    Json expected{{"title", step.title}, {"texts", step.texts}};
+    expectation("a dialog \"" + step.title + "\"" +
+                    (step.texts.empty() ? "" : " showing " + Transcript::valueText(Json(step.texts))),
+                found, expected, shown);
+    break;
+  }
+  case Action::expectResult: {
+    const Json &result = transcript_.lastResult();
+    Json actual = result.is_null() ? Json() : Json(codeName(result.get<ASErr>()));
+    expectation("the plug-in returned " + codeName(step.code),
+                !result.is_null() && result.get<ASErr>() == step.code, codeName(step.code), actual);
+    break;
+  }
+  case Action::expectStyle: {
+    Json doc = documentNow();
+    const Json *art = findArt(doc, step.target);
+    const Json *value = art && art->contains("style") ? fieldAt((*art)["style"], step.field) : nullptr;
+    Json actual = value ? *value : Json();
+    expectation(step.target + " style." + step.field + " = " + Transcript::valueText(step.value, false),
+                value && sameValue(step.value, actual, step.tolerance), step.value, actual);
+    break;
+  }
+  case Action::expectMatrix: {
+    const host::DocumentModel &model = host_->get<host::Document>().model();
+    const host::ArtObject *o = model.find(step.target);
+    Json actual;
+    std::string which = step.target;
+    if (o && o->hasStyle()) {
+      which += " pattern matrix";
+      if (o->style.fill.color.kind == kPattern) actual = matrixJson(o->style.fill.color.c.p.transform);
+    } else if (o && o->hasTextPaths()) {
+      std::size_t index = step.textPath < 0 ? 0 : static_cast<std::size_t>(step.textPath);
+      which += " text path " + std::to_string(index) + " matrix";
+      if (index < o->textPaths.size()) actual = matrixJson(o->textPaths[index].matrix);
+    } else if (o && o->hasMatrix()) {
+      which += " matrix";
+    }
+    if (o && o->hasMatrix()) actual = matrixJson(o->matrix);
+    expectation(which + " = " + Transcript::valueText(step.value),
+                !actual.is_null() && sameValue(step.value, actual, step.tolerance), step.value, actual);
+    break;
+  }
+  case Action::expectPreference: {
+    auto &prefs = host_->get<host::Preferences>();
+    Json actual;
+    if (auto type = prefs.typeOf(step.prefix, step.key)) {
+      switch (*type) {
+      case host::Preferences::Type::String:
+        actual = *prefs.getString(step.prefix, step.key);
+        break;
+      case host::Preferences::Type::Integer:
+        actual = *prefs.getInteger(step.prefix, step.key);
+        break;
+      case host::Preferences::Type::Boolean:
+        actual = *prefs.getBoolean(step.prefix, step.key);
+        break;
+      case host::Preferences::Type::Point: {
+        ASPoint p = *prefs.getPoint(step.prefix, step.key);
+        actual = Json::array({p.h, p.v});
+        break;
+      }
+      }
+    }
+    expectation("preference " + step.prefix + "/" + step.key + " = " +
+                    Transcript::valueText(step.value, false),
+                actual == step.value, step.value, actual);
+    break;
+  }
+  default:
+    break;
+  }
+}
+
+} // namespace pello::cli
