@@ -1,0 +1,49 @@
+// The driver behind runDrivenSession: one stand-in host, the choices that
+// pick its actions, and the history of the last actions for the stage.
+#pragma once
+
+#include "Documents.h"
+#include "HostSession.h"
+#include "SessionDriver.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pello::validate {
+
+class Driver {
+public:
+  Driver(CheckContext &context, Chooser &chooser, const DriverOptions &options)
+      : context_(context), chooser_(chooser), options_(options), session_(context) {}
+
+  void run();
+
+private:
+  std::uint32_t pick(std::uint32_t n) { return chooser_.below(n); }
+  bool chance(std::uint32_t percent) { return pick(100) < percent; }
+  float number();
+  ASRealMatrix matrix();
+  Json randomArt(int &serial, int depth);
+  void newDocument();
+  void newSelection();
+  void act(std::uint32_t action);
+  void click();
+  void armFault();
+  void lackSuite();
+  void oddPreference();
+  void checkAlerts();
+  void note(const std::string &what);
+  bool started() const;
+
+  CheckContext &context_;
+  Chooser &chooser_;
+  DriverOptions options_;
+  HostSession session_;
+  std::string history_;
+  int step_ = 0;
+  std::size_t alertsSeen_ = 0;
+  bool restrictionArmed_ = false;
+};
+
+} // namespace pello::validate
