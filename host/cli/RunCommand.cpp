@@ -59,7 +59,8 @@ void addRunCommand(CLI::App &app, Options &options) {
              "expectation fails, 2 when a session is malformed (the highest status of all the sessions)");
   run->add_option("SESSION", args->sessions, "The session files (JSON; see examples/README.md), run in order")
       ->required();
-  run->add_option("--out", args->out, "Write before.svg, after.svg and palette.svg to this folder (one session)");
+  run->add_option("--out", args->out,
+                  "Write before.svg, after.svg and palette.svg to this folder (one session)");
   run->add_flag("--json", args->json, "Print each transcript as JSON");
   run->add_flag("--verbose", args->verbose, "Print every host call as it happens (text transcript)");
   addPluginOption(*run, options);

@@ -31,8 +31,8 @@ bool CheckContext::expect(bool ok, const std::string &message) {
 const std::vector<Check> &allChecks() {
   static const std::vector<Check> checks = [] {
     std::vector<Check> all;
-    for (auto group :
-         {loadChecks, lifecycleChecks, cyclesChecks, orderChecks, suitesChecks, faultsChecks, dataChecks, randomChecks}) {
+    for (auto group : {loadChecks, lifecycleChecks, cyclesChecks, orderChecks, suitesChecks, faultsChecks,
+                       dataChecks, randomChecks}) {
       std::vector<Check> some = group();
       all.insert(all.end(), some.begin(), some.end());
     }

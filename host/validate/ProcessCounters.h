@@ -8,9 +8,9 @@
 namespace pello::validate {
 
 struct ProcessCounters {
-  long long tlsSlots = -1;      // the next free thread-local storage index (Windows)
-  long long handles = -1;       // open handles (where Wine counts none, the lowest free one), or file descriptors
-  long long heapBytes = -1;     // bytes in use on the heaps
+  long long tlsSlots = -1;  // the next free thread-local storage index (Windows)
+  long long handles = -1;   // open handles (where Wine counts none, the lowest free one), or file descriptors
+  long long heapBytes = -1; // bytes in use on the heaps
   long long residentBytes = -1; // the working set, or resident set
 };
 

@@ -24,8 +24,9 @@ CLI::App *addValidateCommand(CLI::App &app,
   command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)");
   command->add_option("--steps", settings->options.steps, "Actions per random session")
       ->check(CLI::PositiveNumber);
-  command->add_option("--cycles", settings->options.cycles,
-                      "Loads of the cycles group (default 1000; a tenth as whole host runs)")
+  command
+      ->add_option("--cycles", settings->options.cycles,
+                   "Loads of the cycles group (default 1000; a tenth as whole host runs)")
       ->check(CLI::PositiveNumber);
   command->add_option("--only", settings->options.only,
                       "Run one group (load, lifecycle, cycles, order, suites, faults, "

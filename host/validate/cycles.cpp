@@ -37,8 +37,8 @@ int loadCount(const CheckContext &context) {
 void expectNoGrowth(CheckContext &context, const char *what, int cycles, const ProcessCounters &first,
                     const ProcessCounters &last) {
   const int compared = cycles - kWarmUpCycles;
-  const std::string after = " over the last " + std::to_string(compared) + " of " + std::to_string(cycles) +
-                            " " + what;
+  const std::string after =
+      " over the last " + std::to_string(compared) + " of " + std::to_string(cycles) + " " + what;
   // `counted`: what the difference counts, e.g. "bytes of heap".
   auto compare = [&](const char *counted, long long before, long long now, long long slack) {
     if (before < 0) return;

@@ -5,7 +5,8 @@
 // arithmetic (the x87 unit keeps intermediates wider): a build without the
 // flags of cmake/mingw-i686.cmake stops here.
 #if defined(__i386__) && !defined(__SSE2_MATH__)
-#error "32-bit x86 builds need -msse2 -mfpmath=sse: every float the plug-in stores must be rounded as on other builds"
+#error                                                                                                       \
+    "32-bit x86 builds need -msse2 -mfpmath=sse: every float the plug-in stores must be rounded as on other builds"
 #endif
 
 #if defined(_WIN32)

@@ -27,7 +27,8 @@ TEST_F(OperationsTest, NegativeOffsetWrapsOnceByTwiceThePattern) {
 // partial sum of the lengths. Kept in wider precision (as the x87 unit does)
 // 0.2 - 1 + 2 * (1.1 + 0.3) would come out as exactly 2.
 TEST_F(OperationsTest, EveryStepOfTheWrapIsRoundedToAFloat) {
-  open({dashedPath("d", {1.1f, 0.3f}, 0.2f), dashedPath("large", {16777215.0f, 0.75f}, 0.25f)}, {"d", "large"});
+  open({dashedPath("d", {1.1f, 0.3f}, 0.2f), dashedPath("large", {16777215.0f, 0.75f}, 0.25f)},
+       {"d", "large"});
   click(kDashRightButton);
   EXPECT_EQ(dashOffset("d"), 2.0000002f);
   // 16777215 + 0.75 is no float: the partial sum rounds to 16777216, and

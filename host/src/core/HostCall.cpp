@@ -26,7 +26,8 @@ OpSlot *OpSlot::find(std::string_view name) {
 }
 
 void OpSlot::forEach(void (*fn)(OpSlot &, void *), void *ctx) {
-  for (OpSlot *slot = gFirstSlot; slot; slot = slot->next_) fn(*slot, ctx);
+  for (OpSlot *slot = gFirstSlot; slot; slot = slot->next_)
+    fn(*slot, ctx);
 }
 
 HostCall::HostCall(OpSlot &slot) : slot_(slot), host_(Host::active()) {
@@ -42,7 +43,8 @@ HostCall::~HostCall() {
 ASErr HostCall::done(ASErr result) {
   result_ = result;
   if (!recorded_ && host_ && logging_) {
-    host_->log().add(CallRecord{slot_.name(), std::move(args_), result, injected_ != 0 && result == injected_});
+    host_->log().add(
+        CallRecord{slot_.name(), std::move(args_), result, injected_ != 0 && result == injected_});
   }
   recorded_ = true;
   return result;
