@@ -1,7 +1,6 @@
 #include "benchSession.h"
 
 #include "pello/harness/PluginSurface.h"
-#include "pello/host/Menus.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,18 +58,23 @@ void BenchSession::end() {
 }
 
 BenchSession::BenchSession(bool palette)
-    : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()), document(host.get<Document>()) {
-  // The host's records for tests grow with every call: off, as in use.
-  host.log().setEnabled(false);
-  host.suites().setRecordingEvents(false);
-  if (plugin.load(PELLO_PLUGIN_PATH) != kASNoError) fail("cannot load the plug-in: " + plugin.lastError());
-  if (plugin.startup() != kASNoError) fail("the plug-in did not start");
+    : hosted({PELLO_PLUGIN_PATH,
+              {},
+              [](Host &host) {
+                // The host's records for tests grow with every call: off, as in use.
+                host.log().setEnabled(false);
+                host.suites().setRecordingEvents(false);
+              }}),
+      host(hosted.host()), plugin(hosted.plugin()), dialogs(hosted.dialogs()), document(hosted.document()) {
+  if (pello::harness::Outcome loaded = hosted.load(); !loaded)
+    fail("cannot load the plug-in: " + loaded.failure);
   if (palette) {
-    if (plugin.notifyApplicationStarted() != kASNoError) fail("the palette was not created");
-    palette_ = dialogs.palette();
-    if (!palette_) fail("the plug-in shows no palette");
+    if (pello::harness::Outcome started = hosted.start(); !started) fail(started.failure);
+    paletteUp_ = true;
+  } else if (hosted.startup() != kASNoError) {
+    fail("the plug-in did not start");
   }
-  if (MenuItem *item = host.get<Menus>().find(pello::harness::kMenuItemKey)) menuItem_ = item->handle();
+  menuItem_ = hosted.menuItem();
   if (!menuItem_) fail("the plug-in added no menu item");
   dialogs.setAlertListener(nullptr);
   acquireArtSuites();
@@ -78,7 +82,7 @@ BenchSession::BenchSession(bool palette)
 
 BenchSession::~BenchSession() {
   releaseArtSuites();
-  if (plugin.loaded()) plugin.shutdown();
+  if (plugin.loaded()) hosted.shutdown();
 }
 
 void BenchSession::acquireArtSuites() {
@@ -101,11 +105,11 @@ void BenchSession::releaseArtSuites() {
 }
 
 bool BenchSession::click(int item, std::initializer_list<int> keys) {
-  return palette_ && dialogs.click(palette_, item, keys);
+  return paletteUp_ && hosted.click(item, keys);
 }
 
 bool BenchSession::chooseEntry(int index) {
-  return palette_ && dialogs.chooseMenuEntry(palette_, index);
+  return paletteUp_ && hosted.choose(index);
 }
 
 ProcessMemory readProcessMemory() {

@@ -12,6 +12,7 @@
 #include "AIRealMath.h"
 #include "AITextPath.h"
 #include "SPBlocks.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
 #include "pello/host/Host.h"
@@ -55,10 +56,11 @@ public:
 
   // The plug-in's menu item "Pello Palette".
   AIMenuItemHandle menuItem() const { return menuItem_; }
-  bool paletteUp() const { return palette_ != nullptr; }
+  bool paletteUp() const { return paletteUp_; }
   const ArtSuites &suites() const { return suites_; }
 
-  pello::host::Host host;
+  pello::harness::HostedPlugin hosted;
+  pello::host::Host &host;
   pello::host::Plugin &plugin;
   pello::host::DialogManager &dialogs;
   pello::host::Document &document;
@@ -68,7 +70,7 @@ private:
   void acquireArtSuites();
   void releaseArtSuites();
 
-  ADMDialogRef palette_ = nullptr;
+  bool paletteUp_ = false;
   AIMenuItemHandle menuItem_ = nullptr;
   ArtSuites suites_;
 };

@@ -2,9 +2,7 @@
 #include "Commands.h"
 #include "SessionRunner.h"
 #include "SvgPalette.h"
-#include "pello/host/DialogManager.h"
-#include "pello/host/Host.h"
-#include "pello/host/Plugin.h"
+#include "pello/harness/HostedPlugin.h"
 
 #include <cstdio>
 
@@ -17,17 +15,16 @@ void addPaletteCommand(CLI::App &app, Options &options) {
   palette->add_option("-o,--output", *out, "The SVG file to write")->required();
   addPluginOption(*palette, options);
   palette->callback([out, &options] {
-    host::Host host;
-    auto &plugin = host.get<host::Plugin>();
-    const std::filesystem::path module = pluginPath(options.plugin);
-    if (plugin.load(module) != 0) {
-      std::fprintf(stderr, "pello-host: %s: %s\n", module.string().c_str(), plugin.lastError().c_str());
+    harness::HostedPlugin hosted(pluginPath(options.plugin));
+    if (harness::Outcome loaded = hosted.load(); !loaded) {
+      std::fprintf(stderr, "pello-host: %s: %s\n", hosted.modulePath().string().c_str(),
+                   loaded.failure.c_str());
       options.status = kExitNoPlugin;
       return;
     }
-    plugin.startup();
-    plugin.notifyApplicationStarted();
-    auto &dm = host.get<host::DialogManager>();
+    hosted.start();
+    auto &plugin = hosted.plugin();
+    auto &dm = hosted.dialogs();
     std::optional<host::DialogInfo> info = dm.palette() ? dm.info(dm.palette()) : std::nullopt;
     if (!info) {
       std::fprintf(stderr, "pello-host: the plug-in created no palette\n");
@@ -40,7 +37,7 @@ void addPaletteCommand(CLI::App &app, Options &options) {
         options.status = kExitFailed;
       }
     }
-    plugin.shutdown();
+    hosted.shutdown();
   });
 }
 

@@ -13,7 +13,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <initializer_list>
 
 namespace pello::cli {
 
@@ -25,77 +24,37 @@ std::string number(double value) {
   return text;
 }
 
-// Calls `fn` with the keys as an initializer list, which is what the dialog
-// manager's user actions take.
-template <class Fn> bool withKeys(const std::vector<int> &k, Fn fn) {
-  switch (k.size()) {
-  case 0:
-    return fn({});
-  case 1:
-    return fn({k[0]});
-  case 2:
-    return fn({k[0], k[1]});
-  case 3:
-    return fn({k[0], k[1], k[2]});
-  case 4:
-    return fn({k[0], k[1], k[2], k[3]});
-  case 5:
-    return fn({k[0], k[1], k[2], k[3], k[4]});
-  default:
-    return fn({k[0], k[1], k[2], k[3], k[4], k[5]});
-  }
-}
-
 } // namespace
 
 bool SessionRunner::act(const Step &step) {
-  auto &plugin = host_->get<host::Plugin>();
-  auto &dm = host_->get<host::DialogManager>();
+  auto &plugin = hosted_->plugin();
+  auto &dm = hosted_->dialogs();
   ADMDialogRef palette = dm.palette();
   auto needPalette = [&] {
     if (!palette) stepFailed("there is no palette: the plug-in has not created it, or it is destroyed");
     return palette != nullptr;
   };
-  auto menuItem = [&]() -> AIMenuItemHandle {
-    for (const auto &item : host_->get<host::Menus>().items())
-      if (item->owner == plugin.ref()) return item->handle();
-    stepFailed("the plug-in has added no menu item");
-    return nullptr;
+  auto outcome = [&](const harness::Outcome &done) {
+    if (!done) stepFailed(done.failure);
+    return bool(done);
   };
 
   switch (step.action) {
   case Action::select:
-    host_->get<host::Document>().model().select(step.art);
+    hosted_->document().model().select(step.art);
     return true;
   case Action::click:
-    if (!needPalette()) return false;
-    if (!withKeys(step.keys,
-                  [&](std::initializer_list<int> keys) { return dm.click(palette, step.item, keys); })) {
-      stepFailed("the palette has no shown, enabled item " + std::to_string(step.item) + " to click");
-      return false;
-    }
-    return true;
-  case Action::choose: {
-    if (!needPalette()) return false;
-    int index = step.entry;
-    if (!step.entryText.empty()) {
-      auto button = dm.item(palette, kADMMenuItemID);
-      if (button)
-        for (const host::EntryInfo &entry : button->entries)
-          if (entry.text == step.entryText) index = entry.index;
-    }
-    if (index < 0 || !withKeys(step.keys, [&](std::initializer_list<int> keys) {
-          return dm.chooseMenuEntry(palette, index, keys);
-        })) {
-      stepFailed("the palette's option menu has no such entry");
-      return false;
-    }
-    return true;
-  }
+    return outcome(hosted_->click(step.item, step.keys));
+  case Action::choose:
+    return outcome(step.entryText.empty() ? hosted_->choose(step.entry, step.keys)
+                                          : hosted_->choose(step.entryText, step.keys));
   case Action::menuGo:
   case Action::menuUpdate: {
-    AIMenuItemHandle item = menuItem();
-    if (!item) return false;
+    AIMenuItemHandle item = hosted_->menuItem();
+    if (!item) {
+      stepFailed("the plug-in has added no menu item");
+      return false;
+    }
     step.action == Action::menuGo ? plugin.menuGo(item) : plugin.menuUpdate(item);
     return true;
   }
@@ -112,14 +71,13 @@ bool SessionRunner::act(const Step &step) {
     dm.move(palette, step.dx, step.dy);
     return true;
   case Action::startup:
-    started_ = plugin.startup() == 0;
+    hosted_->startup();
     return true;
   case Action::appStarted:
     plugin.notifyApplicationStarted();
     return true;
   case Action::shutdown:
-    plugin.shutdown();
-    started_ = false;
+    hosted_->shutdown();
     return true;
   case Action::unload: {
     ASErr code = plugin.unload();
@@ -136,15 +94,16 @@ bool SessionRunner::act(const Step &step) {
     }
     return true;
   case Action::restart: {
-    if (started_) {
+    if (hosted_->started()) {
       transcript_.note("shutting the plug-in down first");
       shutdownPlugin();
     }
     lastDocument_ = documentNow();
     transcript_.flush();
     transcript_.detach();
-    host_.reset(); // the old host writes its preferences file as it goes
-    if (!startHost()) {
+    // The old host writes its preferences file as it goes; the new one
+    // opens the document as it stands.
+    if (!loaded(hosted_->restart(true))) {
       stepFailed("the new host cannot load the plug-in");
       return false;
     }
@@ -157,13 +116,13 @@ bool SessionRunner::act(const Step &step) {
   }
   case Action::fail:
     if (step.call)
-      host_->faults().failOnCall(step.op, step.call, step.code);
+      hosted_->faults().failOnCall(step.op, step.call, step.code);
     else
-      host_->faults().failAlways(step.op, step.code);
+      hosted_->faults().failAlways(step.op, step.code);
     return true;
   case Action::clearFaults:
-    transcript_.note("faults that fired so far: " + std::to_string(host_->faults().fired().size()));
-    host_->faults().clear();
+    transcript_.note("faults that fired so far: " + std::to_string(hosted_->faults().fired().size()));
+    hosted_->faults().clear();
     return true;
   default:
     return true;
@@ -210,7 +169,7 @@ void SessionRunner::notePreferences() {
 }
 
 void SessionRunner::notePalette() {
-  auto &dm = host_->get<host::DialogManager>();
+  auto &dm = hosted_->dialogs();
   ADMDialogRef palette = dm.palette();
   if (!palette) {
     transcript_.note("no palette");
@@ -233,7 +192,7 @@ void SessionRunner::notePalette() {
     }
   if (palette_.empty()) {
     try {
-      palette_ = paletteSvg(*info, *host_->get<host::Plugin>().module());
+      palette_ = paletteSvg(*info, *hosted_->plugin().module());
     } catch (const std::exception &e) {
       transcript_.note(std::string("the palette cannot be drawn: ") + e.what());
     }

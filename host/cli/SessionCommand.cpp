@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "SessionRunner.h"
 #include "Transcript.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/Menus.h"
@@ -30,18 +31,22 @@ void listHostState(host::Host &host, Transcript &transcript) {
 }
 
 int runLifecycle(const std::filesystem::path &module, const std::string &preferences, bool verbose) {
-  host::Host host;
   Transcript transcript(stdout, Transcript::Format::text, verbose);
-  transcript.attach(host);
-  auto &prefs = host.get<host::Preferences>();
-  if (!preferences.empty()) prefs.setFile(preferences);
-  for (const std::string &warning : prefs.warnings())
+  harness::HostedPlugin hosted(
+      harness::HostedPluginOptions{module, preferences, [&](host::Host &host) { transcript.attach(host); }});
+  host::Host &host = hosted.host();
+  // The transcript stops listening before the host ends.
+  struct Detach {
+    Transcript &transcript;
+    ~Detach() { transcript.detach(); }
+  } detach{transcript};
+  for (const std::string &warning : hosted.preferences().warnings())
     transcript.note("warning: " + warning);
 
-  auto &plugin = host.get<host::Plugin>();
+  auto &plugin = hosted.plugin();
   transcript.heading("Load " + module.string());
-  if (plugin.load(module) != 0) {
-    transcript.note("refused: " + plugin.lastError());
+  if (harness::Outcome loaded = hosted.load(); !loaded) {
+    transcript.note("refused: " + loaded.failure);
     return kExitNoPlugin;
   }
   const host::PiPLInfo &pipl = plugin.module()->pipl();
@@ -49,7 +54,7 @@ int runLifecycle(const std::filesystem::path &module, const std::string &prefere
                   ", entry point \"" + pipl.entryPoint + "\"");
 
   transcript.heading("Startup");
-  plugin.startup();
+  hosted.startup();
   transcript.flush();
   listHostState(host, transcript);
 
@@ -62,13 +67,12 @@ int runLifecycle(const std::filesystem::path &module, const std::string &prefere
   // error dialog for the code.
   transcript.heading("Menu update with the host out of memory at the 27th suite (the user presses OK)");
   host.faults().failOnCall("SPBasic::AcquireSuite", 27, kSPOutOfMemoryError);
-  host::MenuItem *item = host.get<host::Menus>().find(harness::kMenuItemKey);
-  plugin.menuUpdate(item ? item->handle() : nullptr);
+  plugin.menuUpdate(hosted.menuItem());
   host.faults().clear();
   transcript.flush();
 
   transcript.heading("Shutdown");
-  plugin.shutdown();
+  hosted.shutdown();
   transcript.flush();
   listHostState(host, transcript);
   if (!preferences.empty()) transcript.note("preferences written to " + preferences);

@@ -102,7 +102,7 @@ void SessionRunner::expect(const Step &step) {
     break;
   }
   case Action::expectMatrix: {
-    const host::DocumentModel &model = host_->get<host::Document>().model();
+    const host::DocumentModel &model = hosted_->document().model();
     const host::ArtObject *o = model.find(step.target);
     Json actual;
     std::string which = step.target;
@@ -122,7 +122,7 @@ void SessionRunner::expect(const Step &step) {
     break;
   }
   case Action::expectPreference: {
-    auto &prefs = host_->get<host::Preferences>();
+    auto &prefs = hosted_->preferences();
     Json actual;
     if (auto type = prefs.typeOf(step.prefix, step.key)) {
       switch (*type) {

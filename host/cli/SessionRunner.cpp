@@ -42,7 +42,7 @@ SessionRunner::SessionRunner(const Session &session, std::filesystem::path plugi
 
 SessionRunner::~SessionRunner() {
   transcript_.detach();
-  host_.reset();
+  hosted_.reset();
   if (ownPreferences_) {
     std::error_code ec;
     std::filesystem::remove(preferences_, ec);
@@ -80,7 +80,7 @@ int SessionRunner::run() {
   }
   for (std::size_t i = 0; i < session_.steps.size(); ++i)
     runStep(i, session_.steps[i]);
-  if (started_) {
+  if (hosted_->started()) {
     transcript_.heading("End of the session: shutdown");
     shutdownPlugin();
   }
@@ -96,25 +96,27 @@ int SessionRunner::run() {
 }
 
 bool SessionRunner::startHost() {
-  const std::string document = lastDocument_.is_null() ? session_.documentText : lastDocument_.dump();
-  host_ = std::make_unique<host::Host>();
-  transcript_.attach(*host_);
-  auto &prefs = host_->get<host::Preferences>();
-  prefs.setFile(preferences_);
-  for (const std::string &warning : prefs.warnings())
+  hosted_ = std::make_unique<harness::HostedPlugin>(harness::HostedPluginOptions{
+      pluginPath_, preferences_, [this](host::Host &host) { transcript_.attach(host); }});
+  if (!loaded(hosted_->load())) return false;
+  hosted_->document().loadJson(session_.documentText);
+  lastDocument_ = documentNow();
+  return true;
+}
+
+// Tells what the new host found in the preferences file and whether it
+// took the module.
+bool SessionRunner::loaded(const harness::Outcome &load) {
+  for (const std::string &warning : hosted_->preferences().warnings())
     transcript_.note("warning: " + warning);
-  auto &plugin = host_->get<host::Plugin>();
-  if (plugin.load(pluginPath_) != 0) {
-    transcript_.add(
-        Json{{"event", "error"}, {"text", "the plug-in cannot be loaded: " + plugin.lastError()}});
-    std::fprintf(stderr, "pello-host: %s: %s\n", pluginPath_.string().c_str(), plugin.lastError().c_str());
+  if (!load) {
+    transcript_.add(Json{{"event", "error"}, {"text", "the plug-in cannot be loaded: " + load.failure}});
+    std::fprintf(stderr, "pello-host: %s: %s\n", pluginPath_.string().c_str(), load.failure.c_str());
     return false;
   }
-  const host::PiPLInfo &pipl = plugin.module()->pipl();
+  const host::PiPLInfo &pipl = hosted_->plugin().module()->pipl();
   transcript_.note("loaded: PiPL kind 'SPEA', interface version " + std::to_string(pipl.interfaceVersion) +
                    ", entry point \"" + pipl.entryPoint + "\"");
-  host_->get<host::Document>().loadJson(document);
-  lastDocument_ = documentNow();
   return true;
 }
 
@@ -127,7 +129,7 @@ void SessionRunner::shutdownPlugin() {
 }
 
 Json SessionRunner::documentNow() const {
-  return host::writeDocument(host_->get<host::Document>().model());
+  return hosted_->documentJson();
 }
 
 void SessionRunner::stepFailed(const std::string &why) {
@@ -148,7 +150,7 @@ bool SessionRunner::runStep(std::size_t index, const Step &step) {
   case Action::choose: {
     std::string entry = step.entryText;
     if (entry.empty()) {
-      auto &dm = host_->get<host::DialogManager>();
+      auto &dm = hosted_->dialogs();
       auto button = dm.palette() ? dm.item(dm.palette(), kADMMenuItemID) : std::nullopt;
       if (button && step.entry < static_cast<int>(button->entries.size()))
         entry = button->entries[step.entry].text;

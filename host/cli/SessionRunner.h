@@ -6,6 +6,7 @@
 
 #include "SessionScript.h"
 #include "Transcript.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/host/Host.h"
 
 #include <filesystem>
@@ -41,7 +42,8 @@ public:
 
 private:
   bool startHost();
-  bool startPlugin();
+  bool loaded(const harness::Outcome &load);
+  host::Host &host() { return hosted_->host(); }
   void shutdownPlugin();
   bool runStep(std::size_t index, const Step &step);
   bool act(const Step &step);
@@ -56,10 +58,9 @@ private:
   const Session &session_;
   std::filesystem::path pluginPath_;
   Transcript &transcript_;
-  std::unique_ptr<host::Host> host_;
+  std::unique_ptr<harness::HostedPlugin> hosted_;
   std::filesystem::path preferences_;
   bool ownPreferences_ = false;
-  bool started_ = false;
   Json before_, after_, lastDocument_;
   std::string palette_;
   std::size_t currentStep_ = 0;

@@ -1,7 +1,6 @@
 #include "HostSession.h"
 
 #include "pello/host/AppContext.h"
-#include "pello/host/Keyboard.h"
 
 #include <nlohmann/json.hpp>
 
@@ -14,10 +13,9 @@ using namespace pello::host;
 using namespace pello::harness;
 
 HostSession::HostSession(CheckContext &context, const std::filesystem::path &preferencesFile)
-    : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()), document(host.get<Document>()),
-      preferences(host.get<Preferences>()), blocks(host.get<Blocks>()), context(context) {
-  if (!preferencesFile.empty()) preferences.setFile(preferencesFile);
-}
+    : hosted({context.plugin, preferencesFile, {}}), host(hosted.host()), plugin(hosted.plugin()),
+      dialogs(hosted.dialogs()), document(hosted.document()), preferences(hosted.preferences()),
+      blocks(hosted.blocks()), context(context) {}
 
 HostSession::~HostSession() {
   host.log().setListener(nullptr);
@@ -26,9 +24,9 @@ HostSession::~HostSession() {
 }
 
 bool HostSession::load() {
-  if (plugin.load(context.plugin) == kASNoError) return true;
-  context.fail("the host refuses the module: " + plugin.lastError());
-  return false;
+  harness::Outcome loaded = hosted.load();
+  if (!loaded) context.fail("the host refuses the module: " + loaded.failure);
+  return bool(loaded);
 }
 
 bool HostSession::bringUp() {
@@ -36,67 +34,28 @@ bool HostSession::bringUp() {
 }
 
 bool HostSession::start() {
-  ASErr error = plugin.startup();
-  if (!context.expect(error == kASNoError, "startup returned " + codeText(error))) return false;
-  error = plugin.notifyApplicationStarted();
-  if (!context.expect(error == kASNoError,
-                      "the application-started notification returned " + codeText(error)))
-    return false;
-  return context.expect(palette() != nullptr, "no palette after the application-started notification");
-}
-
-AIMenuItemHandle HostSession::menuItem() {
-  MenuItem *item = host.get<Menus>().find(kMenuItemKey);
-  return item ? item->handle() : nullptr;
-}
-
-bool HostSession::click(int item, std::initializer_list<int> keys) {
-  ADMDialogRef dialog = palette();
-  return dialog != nullptr && dialogs.click(dialog, item, keys);
-}
-
-bool HostSession::choose(int entry) {
-  ADMDialogRef dialog = palette();
-  return dialog != nullptr && dialogs.chooseMenuEntry(dialog, entry);
+  harness::Outcome started = hosted.start();
+  if (!started) context.fail(started.failure);
+  return bool(started);
 }
 
 bool HostSession::open(const Json &json) {
-  try {
-    document.open(readDocument(json));
-    return true;
-  } catch (const std::exception &e) {
-    context.fail(std::string("the host refuses a test document: ") + e.what());
-    return false;
-  }
+  harness::Outcome opened = hosted.open(json);
+  if (!opened) context.fail("the host refuses a test document: " + opened.failure);
+  return bool(opened);
 }
 
 std::string HostSession::documentText() const {
-  return document.isOpen() ? formatDocument(document.model()) : std::string();
-}
-
-bool HostSession::pluginHoldsAnything() {
-  return dialogs.palette() != nullptr || blocks.liveCount() != 0 || host.suites().totalHolds() != 0;
+  return const_cast<harness::HostedPlugin &>(hosted).documentText();
 }
 
 void HostSession::finish(const Allowances &allowed) {
-  host.faults().clear();
-  for (const std::string &name : host.suites().names())
-    host.suites().restore(name);
-  host.get<Keyboard>().failReads(0);
-  // The library may be out of memory with its record kept by the host.
-  if (!plugin.loaded() && plugin.globalsSlot() != nullptr) {
-    ASErr error = plugin.reload();
-    context.expect(error == kASNoError,
-                   "reload before the final shutdown returned " + codeText(error) + " " + plugin.lastError());
-  }
-  if (plugin.loaded()) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      if (!pluginHoldsAnything()) break;
-      const ASErr error = plugin.shutdown();
-      if (attempt == 0 && !allowed.holds && !allowed.blocks)
-        context.expect(error == kASNoError, "the final shutdown returned " + codeText(error));
-    }
-  }
+  const bool wasOut = !plugin.loaded() && plugin.globalsSlot() != nullptr;
+  const ASErr error = hosted.settleAndShutDown();
+  if (wasOut && !plugin.loaded())
+    context.fail("reload before the final shutdown returned " + codeText(error) + " " + plugin.lastError());
+  else if (!allowed.holds && !allowed.blocks)
+    context.expect(error == kASNoError, "the final shutdown returned " + codeText(error));
   checkClean(allowed);
 }
 
@@ -174,13 +133,6 @@ void HostSession::checkPreferencesFile() {
   std::size_t before = preferences.warnings().size();
   preferences.setFile(preferences.file());
   context.expect(preferences.warnings().size() == before, "the host finds the preferences file damaged");
-}
-
-std::vector<ModalRecord> HostSession::errorDialogs() const {
-  std::vector<ModalRecord> out;
-  for (const ModalRecord &record : dialogs.modalHistory())
-    if (record.resourceId == kErrorDialogId) out.push_back(record);
-  return out;
 }
 
 } // namespace pello::validate

@@ -1,9 +1,10 @@
-// One stand-in host with the plug-in under test loaded: the host's actions
-// as the checks use them, and the state that must be clean when the plug-in
-// has been shut down.
+// The plug-in under test in a stand-in host, as the checks use it: the
+// harness's actions, their refusals recorded as failures of the check, and
+// the state that must be clean when the plug-in has been shut down.
 #pragma once
 
 #include "Check.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/DialogManager.h"
@@ -47,7 +48,8 @@ public:
   HostSession(const HostSession &) = delete;
   HostSession &operator=(const HostSession &) = delete;
 
-  host::Host host;
+  harness::HostedPlugin hosted;
+  host::Host &host;
   host::Plugin &plugin;
   host::DialogManager &dialogs;
   host::Document &document;
@@ -64,11 +66,11 @@ public:
   bool start();
 
   ADMDialogRef palette() const { return dialogs.palette(); }
-  AIMenuItemHandle menuItem();
+  AIMenuItemHandle menuItem() { return hosted.menuItem(); }
   // The user's actions on the palette; false when the palette or the item
   // is not there.
-  bool click(int item, std::initializer_list<int> keys = {});
-  bool choose(int entry);
+  bool click(int item, std::initializer_list<int> keys = {}) { return bool(hosted.click(item, keys)); }
+  bool choose(int entry) { return bool(hosted.choose(entry)); }
 
   // Opens a document given as JSON; a refused document fails the check.
   bool open(const host::Json &json);
@@ -87,10 +89,7 @@ public:
   void checkPreferencesFile();
 
   // Error dialogs shown since the host started.
-  std::vector<host::ModalRecord> errorDialogs() const;
-
-private:
-  bool pluginHoldsAnything();
+  std::vector<host::ModalRecord> errorDialogs() const { return hosted.errorDialogs(); }
 };
 
 } // namespace pello::validate

@@ -2,6 +2,7 @@
 // palette as the host builds them from the plug-in's own resources, and the
 // user's clicks and menu choices reaching the palette's procedures.
 #include "ADMIcon.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Host.h"
@@ -17,8 +18,12 @@ namespace {
 
 class PluginDialogsTest : public ::testing::Test {
 protected:
-  PluginDialogsTest() : plugin(host.get<Plugin>()), dm(host.get<DialogManager>()) {}
-  void SetUp() override { ASSERT_EQ(plugin.load(PELLO_PLUGIN_PATH), kASNoError) << plugin.lastError(); }
+  PluginDialogsTest()
+      : hosted(PELLO_PLUGIN_PATH), host(hosted.host()), plugin(hosted.plugin()), dm(hosted.dialogs()) {}
+  void SetUp() override {
+    pello::harness::Outcome loaded = hosted.load();
+    ASSERT_TRUE(loaded) << loaded.failure;
+  }
 
   const ItemInfo *itemOf(const std::vector<ItemInfo> &items, int id) {
     for (const ItemInfo &item : items)
@@ -31,14 +36,10 @@ protected:
     EXPECT_EQ(plugin.notifyApplicationStarted(), kASNoError);
     return dm.find("PelloDialog");
   }
-  std::size_t count(const std::string &op, std::size_t from) {
-    std::size_t n = 0;
-    for (std::size_t i = from; i < host.log().records().size(); ++i)
-      if (host.log().records()[i].op == op) ++n;
-    return n;
-  }
+  std::size_t count(const std::string &op, std::size_t from) { return hosted.callsSince(op, from); }
 
-  Host host;
+  pello::harness::HostedPlugin hosted;
+  Host &host;
   Plugin &plugin;
   DialogManager &dm;
 };

@@ -78,49 +78,45 @@ Json otherArt(const std::string &id, int type) {
 }
 
 OperationsTest::OperationsTest()
-    : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()), document(host.get<Document>()) {}
+    : hosted(PELLO_PLUGIN_PATH), host(hosted.host()), plugin(hosted.plugin()), dialogs(hosted.dialogs()),
+      document(hosted.document()) {}
 
 void OperationsTest::SetUp() {
-  ASSERT_EQ(plugin.load(PELLO_PLUGIN_PATH), kASNoError) << plugin.lastError();
-  ASSERT_EQ(plugin.startup(), kASNoError);
-  ASSERT_EQ(plugin.notifyApplicationStarted(), kASNoError);
-  palette = dialogs.palette();
-  ASSERT_NE(palette, nullptr);
+  pello::harness::Outcome up = hosted.bringUp();
+  ASSERT_TRUE(up) << up.failure;
+  palette = hosted.palette();
   clearAlerts();
 }
 
 void OperationsTest::TearDown() {
-  if (plugin.loaded()) plugin.shutdown();
+  if (plugin.loaded()) hosted.shutdown();
 }
 
 void OperationsTest::open(std::vector<Json> art, const Strings &selection) {
   Json doc{{"patterns", Json::array({Json{{"name", "Stripes"}, {"tile", {0, 0, 10, 10}}}})},
            {"art", Json(std::move(art))},
            {"selection", selection}};
-  document.open(readDocument(doc));
+  pello::harness::Outcome opened = hosted.open(doc);
+  ASSERT_TRUE(opened) << opened.failure;
   mark();
 }
 
 void OperationsTest::click(int item, std::initializer_list<int> keys) {
-  ASSERT_TRUE(dialogs.click(palette, item, keys)) << "item " << item;
+  pello::harness::Outcome clicked = hosted.click(item, keys);
+  ASSERT_TRUE(clicked) << clicked.failure;
 }
 
 void OperationsTest::chooseEntry(int index) {
-  ASSERT_TRUE(dialogs.chooseMenuEntry(palette, index)) << "entry " << index;
+  pello::harness::Outcome chosen = hosted.choose(index);
+  ASSERT_TRUE(chosen) << chosen.failure;
 }
 
 std::size_t OperationsTest::callsSince(const std::string &op) {
-  std::size_t n = 0;
-  const auto &records = host.log().records();
-  for (std::size_t i = mark_; i < records.size(); ++i)
-    n += records[i].op == op;
-  return n;
+  return hosted.callsSince(op, mark_);
 }
 
 Globals *OperationsTest::globals() {
-  for (const Blocks::Block &block : host.get<Blocks>().live())
-    if (block.name == "globals" && block.size == sizeof(Globals))
-      return static_cast<Globals *>(block.address);
+  if (Globals *record = pello::test::pluginGlobals(host)) return record;
   ADD_FAILURE() << "the plug-in holds no global record";
   static Globals none{};
   return &none;

@@ -4,14 +4,14 @@
 // call log.
 #pragma once
 
-#include "Globals.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
-#include "pello/host/Blocks.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
 #include "pello/host/DocumentJson.h"
 #include "pello/host/Host.h"
 #include "pello/host/Plugin.h"
+#include "pluginGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ protected:
   void clearAlerts() { dialogs.clearAlerts(); }
   // Calls of `op` logged since the last mark().
   std::size_t callsSince(const std::string &op);
-  void mark() { mark_ = host.log().records().size(); }
+  void mark() { mark_ = hosted.mark(); }
 
   const AIPathStyle &style(const std::string &id) const { return document.style(id); }
   const ASRealMatrix &patternMatrix(const std::string &id) const {
@@ -65,7 +65,8 @@ protected:
   // The plug-in's global record: the block it allocated at startup.
   Globals *globals();
 
-  pello::host::Host host;
+  pello::harness::HostedPlugin hosted;
+  pello::host::Host &host;
   pello::host::Plugin &plugin;
   pello::host::DialogManager &dialogs;
   pello::host::Document &document;

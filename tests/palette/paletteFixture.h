@@ -5,6 +5,7 @@
 // preferences and the call log.
 #pragma once
 
+#include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/CallLog.h"
 #include "pello/host/DialogManager.h"
@@ -39,12 +40,12 @@ protected:
   // Shuts the plug-in down if the test left it started.
   void TearDown() override;
 
-  pello::host::Host &host() { return *host_; }
-  pello::host::Plugin &plugin() { return host_->get<pello::host::Plugin>(); }
-  pello::host::DialogManager &dialogs() { return host_->get<pello::host::DialogManager>(); }
-  pello::host::Preferences &preferences() { return host_->get<pello::host::Preferences>(); }
-  pello::host::Document &document() { return host_->get<pello::host::Document>(); }
-  Globals *globals() { return pluginGlobals(*host_); }
+  pello::host::Host &host() { return hosted_->host(); }
+  pello::host::Plugin &plugin() { return hosted_->plugin(); }
+  pello::host::DialogManager &dialogs() { return hosted_->dialogs(); }
+  pello::host::Preferences &preferences() { return hosted_->preferences(); }
+  pello::host::Document &document() { return hosted_->document(); }
+  Globals *globals() { return pluginGlobals(host()); }
   // The "Pello Palette" menu item; null before startup.
   pello::host::MenuItem *menuItem();
 
@@ -61,21 +62,22 @@ protected:
   void notifyItem(int itemId, const char *type);
 
   // The call log: its position now, and what was logged from `from` on.
-  std::size_t mark() { return host_->log().records().size(); }
-  std::size_t callsSince(const std::string &op, std::size_t from);
+  std::size_t mark() { return hosted_->mark(); }
+  std::size_t callsSince(const std::string &op, std::size_t from) { return hosted_->callsSince(op, from); }
   // The ops from `from` on, without the host's own markers and the basic
   // suite's string comparisons.
-  std::vector<std::string> opsSince(std::size_t from);
+  std::vector<std::string> opsSince(std::size_t from) { return hosted_->opsSince(from); }
   // The records of `op` from `from` on.
-  std::vector<pello::host::CallRecord> recordsSince(const std::string &op, std::size_t from);
+  std::vector<pello::host::CallRecord> recordsSince(const std::string &op, std::size_t from) {
+    return hosted_->recordsSince(op, from);
+  }
 
   ADMDialogRef palette = nullptr;
   std::filesystem::path preferencesFile;
 
 private:
-  void startHost();
   std::filesystem::path directory_;
-  std::unique_ptr<pello::host::Host> host_;
+  std::unique_ptr<pello::harness::HostedPlugin> hosted_;
 };
 
 } // namespace pello::test

@@ -9,17 +9,16 @@ std::ostream &operator<<(std::ostream &out, const SuiteCall &call) {
              << ") = " << pello::harness::errorCodeText(call.result, pello::harness::CodeStyle::quoted);
 }
 
-ShellTest::ShellTest() : plugin(host.get<Plugin>()), dialogs(host.get<DialogManager>()) {}
+ShellTest::ShellTest()
+    : hosted(PELLO_PLUGIN_PATH), host(hosted.host()), plugin(hosted.plugin()), dialogs(hosted.dialogs()) {}
 
 void ShellTest::SetUp() {
-  ASSERT_EQ(plugin.load(PELLO_PLUGIN_PATH), 0) << plugin.lastError();
+  pello::harness::Outcome loaded = hosted.load();
+  ASSERT_TRUE(loaded) << loaded.failure;
 }
 
 Globals *ShellTest::globals() {
-  for (const Blocks::Block &block : host.get<Blocks>().live())
-    if (block.name == "globals" && block.size == sizeof(Globals))
-      return static_cast<Globals *>(block.address);
-  return nullptr;
+  return pello::test::pluginGlobals(host);
 }
 
 void ShellTest::TearDown() {
@@ -58,8 +57,5 @@ std::vector<SuiteCall> ShellTest::suiteCalls(std::size_t from) {
 }
 
 std::vector<std::string> ShellTest::opsSince(std::size_t from) {
-  std::vector<std::string> out;
-  for (const std::string &op : host.log().ops(from))
-    if (op.rfind("Host::", 0) != 0 && op != "SPBasic::IsEqual") out.push_back(op);
-  return out;
+  return hosted.opsSince(from);
 }

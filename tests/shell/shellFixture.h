@@ -2,12 +2,13 @@
 // tests look at: the suite calls in the log, the plug-in's global record.
 #pragma once
 
-#include "Globals.h"
+#include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Host.h"
 #include "pello/host/Plugin.h"
+#include "pluginGlobals.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,13 @@ protected:
   ShellTest();
   void SetUp() override;
 
-  pello::host::Host host;
+  pello::harness::HostedPlugin hosted;
+  pello::host::Host &host;
   pello::host::Plugin &plugin;
   pello::host::DialogManager &dialogs;
 
   // The log's position now, for the readers below.
-  std::size_t mark() { return host.log().records().size(); }
+  std::size_t mark() { return hosted.mark(); }
   // The suite calls logged from `from` on.
   std::vector<SuiteCall> suiteCalls(std::size_t from = 0);
   // The ops logged from `from` on, without the host's own markers and the

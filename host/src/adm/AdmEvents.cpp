@@ -97,7 +97,7 @@ void AdmState::defaultNotify(AdmItem &target, AdmNotifier &note) {
   }
 }
 
-bool AdmState::userClick(ADMDialogRef ref, int itemId, std::initializer_list<int> keys, int choice) {
+bool AdmState::userClick(ADMDialogRef ref, int itemId, std::span<const int> keys, int choice) {
   AdmDialog *dlg = dialog(ref);
   if (!dlg || dlg->destroying || !dlg->visible || (dlg->run && dlg->run->closed)) return false;
   AdmItem *target = itemById(*dlg, itemId);

@@ -155,7 +155,7 @@ struct AdmState {
   bool defaultTrack(AdmItem &item, AdmTracker &tracker);
   void defaultNotify(AdmItem &item, AdmNotifier &notifier);
   // The user's click or menu choice (DialogManager::click, chooseMenuEntry).
-  bool userClick(ADMDialogRef dialog, int itemId, std::initializer_list<int> keys, int menuChoice);
+  bool userClick(ADMDialogRef dialog, int itemId, std::span<const int> keys, int menuChoice);
 
   // ---- modal dialogs ----
   ai_int32 runModal(SPPluginRef plugin, const std::string &name, int resourceId, ADMDialogStyle style,

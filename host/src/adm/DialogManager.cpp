@@ -94,11 +94,11 @@ std::optional<ItemInfo> DialogManager::item(ADMDialogRef dialog, int itemId) con
   return state_->describe(*found);
 }
 
-bool DialogManager::click(ADMDialogRef dialog, int itemId, std::initializer_list<int> keys) {
+bool DialogManager::click(ADMDialogRef dialog, int itemId, std::span<const int> keys) {
   return state_->userClick(dialog, itemId, keys, -1);
 }
 
-bool DialogManager::chooseMenuEntry(ADMDialogRef dialog, int index, std::initializer_list<int> keys) {
+bool DialogManager::chooseMenuEntry(ADMDialogRef dialog, int index, std::span<const int> keys) {
   if (index < 0) return false;
   return state_->userClick(dialog, kADMMenuItemID, keys, index);
 }

@@ -16,7 +16,7 @@ Keyboard::~Keyboard() {
   applyKeyboardState(table_.data());
 }
 
-void Keyboard::setKeys(std::initializer_list<int> virtualKeys) {
+void Keyboard::setKeys(std::span<const int> virtualKeys) {
   table_.fill(0);
   for (int key : virtualKeys)
     if (key >= 0 && key < 256) table_[static_cast<std::size_t>(key)] |= 0x80;

@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -127,12 +128,18 @@ public:
   // afterwards. False, with nothing delivered, when the dialog is gone,
   // hidden or a closed modal dialog, or the item is missing, hidden or
   // disabled.
-  bool click(ADMDialogRef dialog, int itemId, std::initializer_list<int> keys = {});
+  bool click(ADMDialogRef dialog, int itemId, std::span<const int> keys);
+  bool click(ADMDialogRef dialog, int itemId, std::initializer_list<int> keys = {}) {
+    return click(dialog, itemId, std::span(keys.begin(), keys.size()));
+  }
   // Opens the option menu of a tabbed palette and chooses entry `index`
   // (0-based): a mouse-down tracker event whose default tracking opens the
   // menu and makes the entry active, then "ADM User Changed Notifier" to the
   // button. False when there is no such button or entry.
-  bool chooseMenuEntry(ADMDialogRef dialog, int index, std::initializer_list<int> keys = {});
+  bool chooseMenuEntry(ADMDialogRef dialog, int index, std::span<const int> keys);
+  bool chooseMenuEntry(ADMDialogRef dialog, int index, std::initializer_list<int> keys = {}) {
+    return chooseMenuEntry(dialog, index, std::span(keys.begin(), keys.size()));
+  }
   // The host's own controls: hide or show, move, resize, dock.
   bool setVisible(ADMDialogRef dialog, bool visible);
   bool move(ADMDialogRef dialog, int dx, int dy);

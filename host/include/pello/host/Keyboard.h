@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 
 namespace pello::host {
 
@@ -35,7 +36,10 @@ public:
   static constexpr bool kSeesReads = kHostSeesKeyboardReads;
 
   // Only these virtual keys are down (bit 0x80 set), every other byte 0.
-  void setKeys(std::initializer_list<int> virtualKeys);
+  void setKeys(std::span<const int> virtualKeys);
+  void setKeys(std::initializer_list<int> virtualKeys) {
+    setKeys(std::span(virtualKeys.begin(), virtualKeys.size()));
+  }
   void press(int virtualKey);
   void releaseKey(int virtualKey);
   void clear();
