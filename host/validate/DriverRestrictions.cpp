@@ -126,21 +126,21 @@ void Driver::oddPreference() {
   Preferences &prefs = session_.preferences;
   switch (pick(6)) {
   case 0:
-    prefs.putString("Pello", "kADM_DPDockGroupStr",
+    prefs.putString(kPreferencePrefix, kDockGroupKey,
                     std::string(pick(300), static_cast<char>('A' + pick(26))));
     break;
   case 1:
-    prefs.putInteger("Pello", "kADM_DPDockCodeStr", static_cast<std::int32_t>(chooser_.word()));
+    prefs.putInteger(kPreferencePrefix, kDockCodeKey, static_cast<std::int32_t>(chooser_.word()));
     break;
   case 2:
-    prefs.putPoint("Pello", "kADM_DPLocationStr",
+    prefs.putPoint(kPreferencePrefix, kLocationKey,
                    ASPoint{static_cast<ai_int32>(chooser_.word()), static_cast<ai_int32>(chooser_.word())});
     break;
   case 3:
-    prefs.putBoolean("Pello", "kADM_DPLocationStr", true);
+    prefs.putBoolean(kPreferencePrefix, kLocationKey, true);
     break;
   case 4:
-    prefs.putString("Pello", "kADM_DPDockCodeStr", "x");
+    prefs.putString(kPreferencePrefix, kDockCodeKey, "x");
     break;
   default:
     prefs.clear();

@@ -117,12 +117,12 @@ void HostSession::checkPreferencesFile() {
   if (!in) return; // nothing stored: no file is valid too
   nlohmann::json root = nlohmann::json::parse(in, nullptr, false);
   if (!context.expect(root.is_object(), "the preferences file is not a JSON object")) return;
-  if (!root.contains("Pello")) return;
-  const nlohmann::json &pello = root["Pello"];
-  const std::map<std::string, std::string> types = {{"kADM_DPDockGroupStr", "string"},
-                                                    {"kADM_DPDockCodeStr", "integer"},
-                                                    {"kADM_DPLocationStr", "point"},
-                                                    {"kADM_DPVisibleStr", "boolean"}};
+  if (!root.contains(kPreferencePrefix)) return;
+  const nlohmann::json &pello = root[kPreferencePrefix];
+  const std::map<std::string, std::string> types = {{kDockGroupKey, "string"},
+                                                    {kDockCodeKey, "integer"},
+                                                    {kLocationKey, "point"},
+                                                    {kVisibleKey, "boolean"}};
   for (const auto &[key, type] : types) {
     if (!pello.contains(key)) continue;
     const nlohmann::json &entry = pello[key];

@@ -185,10 +185,11 @@ void checkPlacementKept(CheckContext &context) {
     session.dialogs.setVisible(session.palette(), false);
     left = session.dialogs.info(session.palette())->bounds;
     session.finish();
-    auto location = session.preferences.getPoint("Pello", "kADM_DPLocationStr");
+    auto location = session.preferences.getPoint(kPreferencePrefix, kLocationKey);
     context.expect(location && location->h == left.left && location->v == left.top,
                    "the location written at shutdown is not the palette's left and top");
-    context.expect(session.preferences.getBoolean("Pello", "kADM_DPVisibleStr") == std::optional<bool>(false),
+    context.expect(session.preferences.getBoolean(kPreferencePrefix, kVisibleKey) ==
+                       std::optional<bool>(false),
                    "a hidden palette is not saved as hidden");
   }
   {

@@ -13,11 +13,10 @@
 
 namespace pello::test {
 
-// The module's resources, and a modifier key.
+// The module's resources.
 inline constexpr int kPaletteDialog = 100;
 inline constexpr int kModalDialog = 200;
 inline constexpr int kMenu = 700;
-inline constexpr int kShiftKeyForTest = 0x10;
 
 // What the plug-in's procedures saw, in order.
 struct Seen {

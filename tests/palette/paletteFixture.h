@@ -25,12 +25,12 @@
 
 namespace pello::test {
 
-// The placement preferences, all under the prefix "Pello".
-inline constexpr const char *kPrefix = "Pello";
-inline constexpr const char *kDockGroupKey = "kADM_DPDockGroupStr";
-inline constexpr const char *kDockCodeKey = "kADM_DPDockCodeStr";
-inline constexpr const char *kLocationKey = "kADM_DPLocationStr";
-inline constexpr const char *kVisibleKey = "kADM_DPVisibleStr";
+// The placement preferences, all under one prefix.
+inline constexpr const char *kPrefix = pello::harness::kPreferencePrefix;
+using pello::harness::kDockCodeKey;
+using pello::harness::kDockGroupKey;
+using pello::harness::kLocationKey;
+using pello::harness::kVisibleKey;
 
 class PaletteTest : public ::testing::Test {
 protected:

@@ -113,6 +113,15 @@ inline constexpr OptionMenuEntry kOptionMenuEntries[kOptionMenuEntryCount] = {
 // The entry that session scripts call `name`, or null.
 const OptionMenuEntry *optionMenuEntryNamed(std::string_view name);
 
+// The palette's placement, kept as preferences under one prefix: the dock
+// group's name (string), the position code in it (integer), the floating
+// location (point) and whether it is shown (boolean).
+inline constexpr const char *kPreferencePrefix = "Pello";
+inline constexpr const char *kDockGroupKey = "kADM_DPDockGroupStr";
+inline constexpr const char *kDockCodeKey = "kADM_DPDockCodeStr";
+inline constexpr const char *kLocationKey = "kADM_DPLocationStr";
+inline constexpr const char *kVisibleKey = "kADM_DPVisibleStr";
+
 // Windows virtual-key codes of the modifier keys that scale a step. Either
 // Windows key counts as "a Windows key".
 inline constexpr int kVkShift = 0x10;
