@@ -7,9 +7,9 @@
 //   mode 1: the preferences file, byte for byte.
 //   mode 2: preference values of any type and size under the palette's keys.
 // Each run ends with a shutdown after which nothing may be left.
-#include "HostSession.h"
 #include "KeepModuleLoaded.h"
 #include "pello/host/PluginModule.h"
+#include "pello/validate/HostSession.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -143,8 +143,8 @@ void preferencesFile(const std::uint8_t *data, std::size_t size) {
 }
 
 void preferenceValues(const std::uint8_t *data, std::size_t size) {
-  static const char *const kKeys[] = {"kADM_DPDockGroupStr", "kADM_DPDockCodeStr", "kADM_DPLocationStr",
-                                      "kADM_DPVisibleStr", "other"};
+  static const char *const kKeys[] = {pello::harness::kDockGroupKey, pello::harness::kDockCodeKey,
+                                      pello::harness::kLocationKey, pello::harness::kVisibleKey, "other"};
   CheckContext context = makeContext();
   HostSession session(context);
   Preferences &prefs = session.preferences;
@@ -158,7 +158,7 @@ void preferenceValues(const std::uint8_t *data, std::size_t size) {
   };
   while (at < size) {
     const std::string key = kKeys[byte() % std::size(kKeys)];
-    const std::string prefix = byte() % 8 == 0 ? "pello" : "Pello";
+    const std::string prefix = byte() % 8 == 0 ? "pello" : pello::harness::kPreferencePrefix;
     switch (byte() % 4) {
     case 0: {
       std::size_t length = byte();

@@ -3,7 +3,7 @@
 // documents with bad values, faults, missing suites, odd preferences). Any
 // check the driver makes that fails aborts with its message.
 #include "KeepModuleLoaded.h"
-#include "SessionDriver.h"
+#include "pello/validate/SessionDriver.h"
 
 #include <cstdio>
 #include <cstdlib>

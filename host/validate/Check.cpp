@@ -1,4 +1,4 @@
-#include "Check.h"
+#include "pello/validate/Check.h"
 
 namespace pello::validate {
 

@@ -1,6 +1,6 @@
 // The sources of the driver's choices: a seeded generator, or the bytes of a
 // fuzzer's input, read until they run out.
-#include "SessionDriver.h"
+#include "pello/validate/SessionDriver.h"
 
 namespace pello::validate {
 

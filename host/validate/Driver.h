@@ -3,8 +3,8 @@
 #pragma once
 
 #include "Documents.h"
-#include "HostSession.h"
-#include "SessionDriver.h"
+#include "pello/validate/HostSession.h"
+#include "pello/validate/SessionDriver.h"
 
 #include <cstddef>
 #include <cstdint>

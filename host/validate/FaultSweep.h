@@ -3,8 +3,8 @@
 // run of the same scenario.
 #pragma once
 
-#include "Check.h"
-#include "HostSession.h"
+#include "pello/validate/Check.h"
+#include "pello/validate/HostSession.h"
 
 #include <cstddef>
 #include <map>

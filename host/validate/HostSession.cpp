@@ -1,4 +1,4 @@
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 
 #include "pello/host/AppContext.h"
 

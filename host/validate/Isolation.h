@@ -3,7 +3,7 @@
 // and the run goes on with the next check.
 #pragma once
 
-#include "Check.h"
+#include "pello/validate/Check.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 // The run: picks the checks, runs each (isolated), prints a progress line per
 // check and the summary.
-#include "Check.h"
+#include "pello/validate/Check.h"
 #include "Isolation.h"
 #include "pello/validate/Validate.h"
 

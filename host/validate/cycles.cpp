@@ -4,7 +4,7 @@
 // load. A host unloads plug-ins it does not need and loads them again, so a
 // long session meets every load's leak many times over.
 #include "Documents.h"
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 #include "ProcessCounters.h"
 #include "pello/host/PluginModule.h"
 

@@ -4,7 +4,7 @@
 // palette, text objects without text paths. No crash, no overrun, a defined
 // result.
 #include "Documents.h"
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 #include "pello/host/Keyboard.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // After every cycle nothing may be left: suites, blocks, access references,
 // dialogs, and the preferences file must read back.
 #include "Documents.h"
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 
 namespace pello::validate {
 

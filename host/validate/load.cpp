@@ -1,6 +1,6 @@
 // load: the module as the host finds it: its PiPL, its one export, its
 // resources, and how long it takes to start.
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 #include "pello/host/PluginModule.h"
 #include "pello/host/ResourceTemplates.h"
 

@@ -3,7 +3,7 @@
 // trailing garbage, calls before startup and after shutdown, shutdown twice,
 // a second application-started notification, calls nested in a host call.
 // Each has a defined result and leaves nothing behind.
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 #include "pello/host/Notifiers.h"
 
 #include <utility>

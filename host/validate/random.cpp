@@ -1,6 +1,6 @@
 // random: seeded sessions mixing everything the other groups do. Each
 // failing session's seed is printed; --seed replays it first.
-#include "SessionDriver.h"
+#include "pello/validate/SessionDriver.h"
 
 namespace pello::validate {
 

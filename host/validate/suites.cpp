@@ -2,7 +2,7 @@
 // call that needs it fails with the suite-not-found code, shows the
 // acquisition alert where the ADM Basic Suite is already held, shows no error
 // dialog, and leaves nothing held; once the suite is back, the plug-in works.
-#include "HostSession.h"
+#include "pello/validate/HostSession.h"
 
 #include <set>
 

@@ -3,7 +3,7 @@
 // the state that must be clean when the plug-in has been shut down.
 #pragma once
 
-#include "Check.h"
+#include "pello/validate/Check.h"
 #include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"

@@ -7,7 +7,7 @@
 // share it.
 #pragma once
 
-#include "Check.h"
+#include "pello/validate/Check.h"
 #include "pello/host/Plugin.h"
 
 #include <cstddef>
