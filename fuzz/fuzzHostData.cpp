@@ -8,6 +8,7 @@
 //   mode 2: preference values of any type and size under the palette's keys.
 // Each run ends with a shutdown after which nothing may be left.
 #include "KeepModuleLoaded.h"
+#include "pello/harness/ErrorTextListModule.h"
 #include "pello/host/PluginModule.h"
 #include "pello/validate/HostSession.h"
 
@@ -24,50 +25,7 @@ using namespace pello::validate;
 
 namespace {
 
-// Entry 1 of the error text list, the first string the list reads.
-constexpr int kErrorListFirstString = pello::harness::kErrorTextListId + 1;
 constexpr std::size_t kMaxEntries = 120;
-
-// The real module with the error text list replaced.
-class ListModule : public PluginModule {
-public:
-  ListModule(const PluginModule &real, const std::vector<std::u16string> &entries) : real_(real) {
-    const int last = kErrorListFirstString + static_cast<int>(entries.size()) + 16;
-    for (int block = (kErrorListFirstString >> 4) + 1; block <= (last >> 4) + 1; ++block) {
-      std::vector<std::uint8_t> bytes;
-      for (int index = 0; index < 16; ++index) {
-        const int id = ((block - 1) << 4) + index;
-        const int entry = id - kErrorListFirstString;
-        std::u16string text;
-        if (entry >= 0 && entry < static_cast<int>(entries.size()))
-          text = entries[static_cast<std::size_t>(entry)];
-        bytes.push_back(static_cast<std::uint8_t>(text.size() & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(text.size() >> 8));
-        for (char16_t unit : text) {
-          bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-          bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-        }
-      }
-      blocks_[block] = std::move(bytes);
-    }
-  }
-  SPPluginMainProc entry() const override { return real_.entry(); }
-  const PiPLInfo &pipl() const override { return real_.pipl(); }
-  const std::filesystem::path &path() const override { return real_.path(); }
-  const std::vector<std::uint8_t> *resource(const ResourceType &type, int id) const override {
-    if (type.name.empty() && type.number == kRtString) {
-      auto it = blocks_.find(id);
-      return it == blocks_.end() ? nullptr : &it->second;
-    }
-    return real_.resource(type, id);
-  }
-  std::vector<int> resourceIds(const ResourceType &type) const override { return real_.resourceIds(type); }
-  std::vector<std::string> exportedNames() const override { return real_.exportedNames(); }
-
-private:
-  const PluginModule &real_;
-  std::map<int, std::vector<std::uint8_t>> blocks_;
-};
 
 CheckContext makeContext() {
   CheckContext context;
@@ -102,7 +60,7 @@ void errorList(const std::uint8_t *data, std::size_t size) {
   HostSession session(context);
   if (!session.load()) return;
   pello::fuzz::resetPluginState(session.plugin);
-  ListModule module(*session.plugin.module(), entries);
+  pello::harness::ErrorTextListModule module(*session.plugin.module(), entries);
   const SPPluginRef self = session.plugin.ref();
   session.dialogs.setModuleLookup(
       [&](SPPluginRef plugin) -> const PluginModule * { return plugin == self ? &module : nullptr; });

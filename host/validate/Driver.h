@@ -2,7 +2,7 @@
 // pick its actions, and the history of the last actions for the stage.
 #pragma once
 
-#include "Documents.h"
+#include "pello/harness/ArtDocuments.h"
 #include "pello/validate/HostSession.h"
 #include "pello/validate/SessionDriver.h"
 
@@ -11,6 +11,8 @@
 #include <string>
 
 namespace pello::validate {
+
+using host::Json;
 
 class Driver {
 public:

@@ -3,7 +3,7 @@
 // names that do not fit, damaged preferences, a dialog manager that makes no
 // palette, text objects without text paths. No crash, no overrun, a defined
 // result.
-#include "Documents.h"
+#include "pello/harness/ArtDocuments.h"
 #include "pello/validate/HostSession.h"
 #include "pello/host/Keyboard.h"
 

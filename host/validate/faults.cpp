@@ -4,7 +4,7 @@
 // plug-in must not crash, must give the code and the alerts its rules give,
 // must write nothing after the failure and keep what it wrote before, and
 // must leave nothing behind once shut down.
-#include "Documents.h"
+#include "pello/harness/ArtDocuments.h"
 #include "FaultSweep.h"
 
 namespace pello::validate {

@@ -2,7 +2,7 @@
 // unload and reload between calls; the placement kept across restarts.
 // After every cycle nothing may be left: suites, blocks, access references,
 // dialogs, and the preferences file must read back.
-#include "Documents.h"
+#include "pello/harness/ArtDocuments.h"
 #include "pello/validate/HostSession.h"
 
 namespace pello::validate {

@@ -6,10 +6,6 @@ using namespace pello::host;
 
 namespace {
 
-Json matrix(const ASRealMatrix &m) {
-  return Json::array({m.a, m.b, m.c, m.d, m.tx, m.ty});
-}
-
 std::string text(const ASRealMatrix &m) {
   std::ostringstream out;
   out << "(" << m.a << ", " << m.b << ", " << m.c << ", " << m.d << ", " << m.tx << ", " << m.ty << ")";
@@ -17,54 +13,6 @@ std::string text(const ASRealMatrix &m) {
 }
 
 } // namespace
-
-Json patternPath(const std::string &id, const ASRealMatrix &transform) {
-  return Json{
-      {"id", id},
-      {"type", "path"},
-      {"rectangle", {0, 0, 100, 50}},
-      {"style",
-       {{"fillPaint", true},
-        {"fill",
-         {{"color", {{"kind", "pattern"}, {"pattern", "Stripes"}, {"transform", matrix(transform)}}}}}}}};
-}
-
-Json dashedPath(const std::string &id, std::vector<float> dashes, float offset) {
-  return Json{{"id", id},
-              {"type", "path"},
-              {"polygon", {{0, 0}, {100, 0}}},
-              {"closed", false},
-              {"style",
-               {{"strokePaint", true},
-                {"stroke", {{"width", 2}, {"dash", {{"array", dashes}, {"offset", offset}}}}}}}};
-}
-
-Json solidPath(const std::string &id) {
-  return Json{{"id", id},
-              {"type", "path"},
-              {"rectangle", {0, 0, 10, 10}},
-              {"style", {{"fillPaint", true}, {"fill", {{"color", {{"kind", "gray"}, {"gray", 0.5}}}}}}}};
-}
-
-Json textArt(const std::string &id, std::vector<ASRealMatrix> textPaths, int type) {
-  Json paths = Json::array();
-  for (const ASRealMatrix &m : textPaths)
-    paths.push_back(Json{{"matrix", matrix(m)}, {"text", "line"}});
-  return Json{{"id", id}, {"type", type}, {"textPaths", paths}};
-}
-
-Json placedArt(const std::string &id, const ASRealMatrix &m) {
-  return Json{
-      {"id", id}, {"type", "placed"}, {"matrix", matrix(m)}, {"size", {100, 50}}, {"file", "logo.eps"}};
-}
-
-Json rasterArt(const std::string &id, const ASRealMatrix &m) {
-  return Json{{"id", id}, {"type", "raster"}, {"matrix", matrix(m)}, {"size", {64, 32}}};
-}
-
-Json mysteryPath(const std::string &id) {
-  return Json{{"id", id}, {"type", "mysteryPath"}, {"polygon", {{0, 0}, {5, 5}, {0, 5}}}};
-}
 
 Json otherArt(const std::string &id, int type) {
   if (type == kGroupArt || type == kCompoundPathArt)

@@ -4,6 +4,7 @@
 // call log.
 #pragma once
 
+#include "pello/harness/ArtDocuments.h"
 #include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
@@ -23,15 +24,16 @@ using Strings = std::vector<std::string>;
 
 // Art objects for test documents; every document defines the pattern
 // "Stripes".
+using pello::harness::dashedPath;
+using pello::harness::mysteryPath;
+using pello::harness::patternPath;
+using pello::harness::placedArt;
+using pello::harness::rasterArt;
+using pello::harness::solidPath;
+using pello::harness::textArt;
 using pello::host::identical;
 using pello::host::Json;
-Json patternPath(const std::string &id, const ASRealMatrix &transform = {1, 0, 0, 1, 0, 0});
-Json dashedPath(const std::string &id, std::vector<float> dashes, float offset);
-Json solidPath(const std::string &id);
-Json textArt(const std::string &id, std::vector<ASRealMatrix> textPaths, int type = 4);
-Json placedArt(const std::string &id, const ASRealMatrix &matrix);
-Json rasterArt(const std::string &id, const ASRealMatrix &matrix);
-Json mysteryPath(const std::string &id);
+// Any other kind of art; groups and compound paths hold one solid path.
 Json otherArt(const std::string &id, int type);
 
 class OperationsTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 // plug-in's error list and the code as a number or four characters. The
 // codes reach PluginMain from a startup whose record cannot be allocated;
 // the lists are the plug-in's own or ones the test gives its module.
+#include "pello/harness/ErrorTextListModule.h"
 #include "shellFixture.h"
 
 #include "pello/host/PluginModule.h"
@@ -12,54 +13,13 @@ using namespace pello::host;
 
 namespace {
 
-// The loaded module with string list 16050 replaced by `entries` (entry k
-// is string 16050 + k; the list ends at the first absent string).
-class ListModule : public PluginModule {
-public:
-  ListModule(const PluginModule &real, const std::vector<std::string> &entries) : real_(real) {
-    std::map<int, std::vector<std::string>> strings;
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-      int id = 16051 + static_cast<int>(k);
-      auto &block = strings[(id >> 4) + 1];
-      block.resize(16);
-      block[id & 15] = entries[k];
-    }
-    // The blocks the real list occupies, emptied unless given above.
-    for (int block : {1004, 1005})
-      strings[block].resize(16);
-    for (auto &[block, texts] : strings) {
-      std::vector<std::uint8_t> bytes;
-      for (const std::string &text : texts) {
-        bytes.push_back(static_cast<std::uint8_t>(text.size()));
-        bytes.push_back(0);
-        for (char c : text) {
-          bytes.push_back(static_cast<std::uint8_t>(c));
-          bytes.push_back(0);
-        }
-      }
-      blocks_[block] = std::move(bytes);
-    }
-  }
-  SPPluginMainProc entry() const override { return real_.entry(); }
-  const PiPLInfo &pipl() const override { return real_.pipl(); }
-  const std::filesystem::path &path() const override { return real_.path(); }
-  const std::vector<std::uint8_t> *resource(const ResourceType &type, int id) const override {
-    auto it = blocks_.find(id);
-    if (type.name.empty() && type.number == kRtString && it != blocks_.end()) return &it->second;
-    return real_.resource(type, id);
-  }
-  std::vector<int> resourceIds(const ResourceType &type) const override { return real_.resourceIds(type); }
-  std::vector<std::string> exportedNames() const override { return real_.exportedNames(); }
-
-private:
-  const PluginModule &real_;
-  std::map<int, std::vector<std::uint8_t>> blocks_;
-};
-
 class ErrorDialogTest : public ShellTest {
 protected:
   void useList(const std::vector<std::string> &entries) {
-    list_ = std::make_unique<ListModule>(*plugin.module(), entries);
+    std::vector<std::u16string> texts;
+    for (const std::string &entry : entries)
+      texts.emplace_back(entry.begin(), entry.end());
+    list_ = std::make_unique<pello::harness::ErrorTextListModule>(*plugin.module(), texts);
     dialogs.setModuleLookup([this](SPPluginRef ref) -> const PluginModule * {
       return ref == plugin.ref() ? list_.get() : nullptr;
     });
@@ -89,7 +49,7 @@ protected:
   }
 
 private:
-  std::unique_ptr<ListModule> list_;
+  std::unique_ptr<pello::harness::ErrorTextListModule> list_;
 };
 
 } // namespace

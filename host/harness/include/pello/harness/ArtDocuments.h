@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pello::validate {
+namespace pello::harness {
 
 using host::Json;
 
@@ -31,4 +31,4 @@ Json groupArt(const std::string &id, std::vector<Json> children);
 // that order (every top-level object when `selection` is empty).
 Json documentOf(std::vector<Json> art, std::vector<std::string> selection = {});
 
-} // namespace pello::validate
+} // namespace pello::harness

@@ -1,6 +1,6 @@
-#include "Documents.h"
+#include "pello/harness/ArtDocuments.h"
 
-namespace pello::validate {
+namespace pello::harness {
 
 Json matrixJson(const ASRealMatrix &m) {
   return Json::array({host::realToJson(m.a), host::realToJson(m.b), host::realToJson(m.c),
@@ -90,4 +90,4 @@ Json documentOf(std::vector<Json> art, std::vector<std::string> selection) {
               {"selection", selection}};
 }
 
-} // namespace pello::validate
+} // namespace pello::harness
