@@ -13,10 +13,7 @@ ADMDialogRef ASAPI Create(SPPluginRef plugin, const char *name, ai_int32 dialogI
   PELLO_HOST_CALL(call, "ADMDialog::Create");
   call.arg("plugin", static_cast<const void *>(plugin)).arg("name", name).arg("dialogID", dialogID);
   call.arg("style", style);
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return nullptr;
-  }
+  if (call.faulted()) return nullptr;
   AdmState &adm = admState();
   std::string error;
   AdmDialog *dialog = adm.build(plugin, name ? name : "", dialogID, style, false, data, error);
@@ -51,10 +48,7 @@ ai_int32 ASAPI Modal(SPPluginRef plugin, const char *name, ai_int32 dialogID, AD
   PELLO_HOST_CALL(call, "ADMDialog::Modal");
   call.arg("plugin", static_cast<const void *>(plugin)).arg("name", name).arg("dialogID", dialogID);
   call.arg("style", style);
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return -1;
-  }
+  if (call.faulted()) return -1;
   const ai_int32 result = admState().runModal(plugin, name ? name : "", dialogID, style, initProc, data);
   call.arg("result", result);
   call.done(result == -1 ? kSPBadParameterError : kASNoError);
@@ -64,10 +58,7 @@ ai_int32 ASAPI Modal(SPPluginRef plugin, const char *name, ai_int32 dialogID, AD
 void ASAPI Destroy(ADMDialogRef dialog) {
   PELLO_HOST_CALL(call, "ADMDialog::Destroy");
   call.arg("dialog", static_cast<const void *>(dialog));
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return;
-  }
+  if (call.faulted()) return;
   if (!dialog) {
     call.done(kASNoError);
     return;
@@ -95,10 +86,7 @@ void ASAPI Destroy(ADMDialogRef dialog) {
 void ASAPI Show(ADMDialogRef dialog, ASBoolean show) {
   PELLO_HOST_CALL(call, "ADMDialog::Show");
   call.arg("dialog", static_cast<const void *>(dialog)).arg("show", show);
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return;
-  }
+  if (call.faulted()) return;
   AdmDialog *dlg = admState().dialog(dialog);
   if (!dlg) {
     call.done(kSPBadParameterError);
@@ -111,10 +99,7 @@ void ASAPI Show(ADMDialogRef dialog, ASBoolean show) {
 ASBoolean ASAPI IsVisible(ADMDialogRef dialog) {
   PELLO_HOST_CALL(call, "ADMDialog::IsVisible");
   call.arg("dialog", static_cast<const void *>(dialog));
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return false;
-  }
+  if (call.faulted()) return false;
   AdmDialog *dlg = admState().dialog(dialog);
   if (!dlg) {
     call.done(dialog ? kSPBadParameterError : kASNoError);
@@ -128,10 +113,7 @@ ASBoolean ASAPI IsVisible(ADMDialogRef dialog) {
 ADMItemRef ASAPI GetItem(ADMDialogRef dialog, ai_int32 itemID) {
   PELLO_HOST_CALL(call, "ADMDialog::GetItem");
   call.arg("dialog", static_cast<const void *>(dialog)).arg("itemID", itemID);
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return nullptr;
-  }
+  if (call.faulted()) return nullptr;
   AdmState &adm = admState();
   AdmDialog *dlg = adm.dialog(dialog);
   if (!dlg) {
@@ -146,10 +128,7 @@ ADMItemRef ASAPI GetItem(ADMDialogRef dialog, ai_int32 itemID) {
 SPPluginRef ASAPI GetPluginRef(ADMDialogRef dialog) {
   PELLO_HOST_CALL(call, "ADMDialog::GetPluginRef");
   call.arg("dialog", static_cast<const void *>(dialog));
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return nullptr;
-  }
+  if (call.faulted()) return nullptr;
   AdmDialog *dlg = admState().dialog(dialog);
   call.done(dlg ? kASNoError : kSPBadParameterError);
   return dlg ? dlg->plugin : nullptr;
@@ -158,10 +137,7 @@ SPPluginRef ASAPI GetPluginRef(ADMDialogRef dialog) {
 ADMUserData ASAPI GetUserData(ADMDialogRef dialog) {
   PELLO_HOST_CALL(call, "ADMDialog::GetUserData");
   call.arg("dialog", static_cast<const void *>(dialog));
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return nullptr;
-  }
+  if (call.faulted()) return nullptr;
   AdmDialog *dlg = admState().dialog(dialog);
   call.done(dlg ? kASNoError : kSPBadParameterError);
   return dlg ? dlg->userData : nullptr;
@@ -170,10 +146,7 @@ ADMUserData ASAPI GetUserData(ADMDialogRef dialog) {
 void ASAPI SetUserData(ADMDialogRef dialog, ADMUserData data) {
   PELLO_HOST_CALL(call, "ADMDialog::SetUserData");
   call.arg("dialog", static_cast<const void *>(dialog));
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return;
-  }
+  if (call.faulted()) return;
   AdmDialog *dlg = admState().dialog(dialog);
   if (dlg) dlg->userData = data;
   call.done(dlg ? kASNoError : kSPBadParameterError);
@@ -182,10 +155,7 @@ void ASAPI SetUserData(ADMDialogRef dialog, ADMUserData data) {
 void ASAPI SetDestroyProc(ADMDialogRef dialog, ADMDialogDestroyProc destroyProc) {
   PELLO_HOST_CALL(call, "ADMDialog::SetDestroyProc");
   call.arg("dialog", static_cast<const void *>(dialog)).arg("installed", destroyProc != nullptr);
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return;
-  }
+  if (call.faulted()) return;
   AdmDialog *dlg = admState().dialog(dialog);
   // A dialog already being destroyed has run its destroy proc.
   if (dlg && !dlg->destroying) dlg->destroyProc = destroyProc;
@@ -195,10 +165,7 @@ void ASAPI SetDestroyProc(ADMDialogRef dialog, ADMDialogDestroyProc destroyProc)
 void ASAPI GetBoundsRect(ADMDialogRef dialog, ASRect *boundsRect) {
   PELLO_HOST_CALL(call, "ADMDialog::GetBoundsRect");
   call.arg("dialog", static_cast<const void *>(dialog));
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return;
-  }
+  if (call.faulted()) return;
   AdmDialog *dlg = admState().dialog(dialog);
   if (!dlg || !boundsRect) {
     call.done(kSPBadParameterError);
@@ -217,10 +184,7 @@ void ASAPI SetBoundsRect(ADMDialogRef dialog, const ASRect *boundsRect) {
     call.arg("left", boundsRect->left).arg("top", boundsRect->top);
     call.arg("right", boundsRect->right).arg("bottom", boundsRect->bottom);
   }
-  if (ASErr e = call.injected()) {
-    call.done(e);
-    return;
-  }
+  if (call.faulted()) return;
   AdmDialog *dlg = admState().dialog(dialog);
   if (!dlg || !boundsRect) {
     call.done(kSPBadParameterError);

@@ -29,10 +29,7 @@ ASErr ASAPI ReleaseSuite(const char *name, ai_int32 version) {
 ASBoolean ASAPI IsEqual(const char *token1, const char *token2) {
   PELLO_HOST_CALL(call, "SPBasic::IsEqual");
   call.arg("token1", token1).arg("token2", token2);
-  if (call.injected()) {
-    call.done(call.injected());
-    return false;
-  }
+  if (call.faulted()) return false;
   bool equal = token1 == token2 || (token1 && token2 && std::strcmp(token1, token2) == 0);
   call.done(0);
   return equal;
