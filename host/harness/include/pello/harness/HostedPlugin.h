@@ -87,7 +87,9 @@ public:
   // The user quits the host and starts it again: the plug-in is shut down
   // if it was started, the old host ends, a new one starts on the same
   // preferences file and loads the module (not started). The document, if
-  // `keepDocument`, is carried over as it stands.
+  // `keepDocument`, is carried over as it stands. Fails when the shutdown
+  // was refused (the host restarts all the same) or the module cannot be
+  // loaded again.
   Outcome restart(bool keepDocument = false);
 
   // Puts the host right (faults cleared, suites restored, keyboard reads
