@@ -20,6 +20,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;    // an expectation or a step failed
 inline constexpr int kExitMalformed = 2; // bad arguments, session or document
 inline constexpr int kExitNoPlugin = 3;  // the plug-in could not be loaded
+inline constexpr int kExitInternal = 4;  // pello-host itself failed
 
 class SessionRunner {
 public:

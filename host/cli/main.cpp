@@ -1,17 +1,31 @@
 // pello-host: the stand-in host from the command line. Each subcommand lives
 // in its own file (*Command.cpp).
 #include "Commands.h"
+#include "SessionRunner.h"
 #include "pello/validate/ValidateCommand.h"
 
 #include <CLI/CLI.hpp>
 
-int main(int argc, char **argv) {
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+constexpr const char *kExitStatuses = "Exit status:\n"
+                                      "  0  passed\n"
+                                      "  1  an expectation or a check failed\n"
+                                      "  2  the command line, a session or a document is malformed\n"
+                                      "  3  the module cannot be loaded or is not a plug-in\n"
+                                      "  4  internal error of pello-host\n";
+
+int run(int argc, char **argv) {
   CLI::App app{
       "pello-host: loads PelloPalette.aip into a stand-in host and drives it as the real host and its "
       "user would"};
   app.name("pello-host");
   app.require_subcommand(1);
   app.set_version_flag("--version", "pello-host " PELLO_VERSION);
+  app.footer(kExitStatuses);
   // Paths such as /tmp/session.json are arguments, not Windows-style options.
   app.allow_windows_style_options(false);
   pello::cli::Options options;
@@ -23,8 +37,28 @@ int main(int argc, char **argv) {
   pello::validate::addValidateCommand(app, pello::cli::pluginPath);
   if (argc == 1) {
     std::printf("%s", app.help().c_str());
-    return 0;
+    return pello::cli::kExitOk;
   }
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError &e) {
+    // Help and the version are answers (CLI11 gives them status 0); every
+    // other refusal of the command line is a malformed command line.
+    const int status = app.exit(e);
+    return status == 0 ? pello::cli::kExitOk : pello::cli::kExitMalformed;
+  }
   return options.status;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception &e) {
+    std::fprintf(stderr, "pello-host: internal error: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "pello-host: internal error\n");
+  }
+  return pello::cli::kExitInternal;
 }
