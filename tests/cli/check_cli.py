@@ -255,6 +255,16 @@ def check_malformed(exe, work, document):
         check(result.returncode == 2, "%s exited %d, not 2" % (text, result.returncode))
         check(expected in result.stderr, "%s: the message %r does not name %r" % (text, result.stderr.strip(), expected))
         check(result.stdout == "", "%s: something ran before the session was refused" % text)
+    # Command lines CLI11 refuses exit 2 with its message, like a malformed session.
+    for args, expected in [(["--bogus"], "subcommand"), (["run", "s.json", "--bogus"], "--bogus"), (["run"], "SESSION is required"),
+                           (["run", "--steps", "x", "s.json"], "--steps"), ([], "")]:
+        result = run([exe] + args)
+        want = 0 if not args else 2
+        check(result.returncode == want, "pello-host %s exited %d, not %d" % (" ".join(args), result.returncode, want))
+        check(expected in result.stderr, "pello-host %s: the message %r does not name %r"
+              % (" ".join(args), result.stderr.strip(), expected))
+    result = run([exe, "--help"])
+    check(result.returncode == 0 and "4  internal error" in result.stdout, "--help lists no exit statuses")
     return 0
 
 
