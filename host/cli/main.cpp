@@ -41,6 +41,9 @@ int run(int argc, char **argv) {
   }
   try {
     app.parse(argc, argv);
+  } catch (const CLI::RuntimeError &e) {
+    // A subcommand that ends with its own status this way (validate).
+    return e.get_exit_code();
   } catch (const CLI::ParseError &e) {
     // Help and the version are answers (CLI11 gives them status 0); every
     // other refusal of the command line is a malformed command line.

@@ -1,6 +1,9 @@
 #include "pello/validate/ValidateCommand.h"
 
+#include "pello/host/PluginModule.h"
 #include "pello/validate/Validate.h"
+
+#include <cstdio>
 
 #include <memory>
 
@@ -48,6 +51,12 @@ CLI::App *addValidateCommand(CLI::App &app,
     if (command->count("--seed") > 0) options.seed = settings->seed;
     options.isolate = !settings->inProcess;
     if (!settings->childCheck.empty()) options.only = settings->childCheck;
+    // A path that is no module at all is one refusal, not a failure of every check.
+    std::string refusal;
+    if (settings->childCheck.empty() && !options.list && !host::PluginModule::open(options.plugin, refusal)) {
+      std::fprintf(stderr, "pello-host validate: %s\n", refusal.c_str());
+      throw CLI::RuntimeError(3);
+    }
     const int status = settings->childCheck.empty() ? runValidate(options, stdout)
                                                     : runCheckAsChild(options, settings->workDir, stdout);
     if (status == 0) throw CLI::Success();

@@ -297,6 +297,15 @@ def check_failing(exe, work, document):
     json.dump({"document": "document.json", "steps": []}, open(session, "w"))
     result = run([exe, "run", session, "--plugin", document])
     check(result.returncode == 3, "a bad module exited %d, not 3" % result.returncode)
+    # A folder or a file that is not a module, given to each command that loads one: one line
+    # naming the path and why, exit 3.
+    for module, why in [(work, "a folder, not a module file"), (document, "not a")]:
+        for args in (["run", session], ["session"], ["palette", "-o", os.path.join(work, "p.svg")], ["validate"]):
+            result = run([exe] + args + ["--plugin", module])
+            check(result.returncode == 3, "%s with module %s exited %d, not 3" % (args[0], module, result.returncode))
+            check(module in result.stderr + result.stdout and why in result.stderr + result.stdout,
+                  "%s with module %s does not say why: %s" % (args[0], module, result.stderr.strip()))
+            check("terminate called" not in result.stderr, "%s aborted" % args[0])
     return 0
 
 

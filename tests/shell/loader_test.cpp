@@ -177,7 +177,10 @@ TEST_F(LoaderTest, ThePluginLoadsThroughItsPiPL) {
 }
 
 TEST_F(LoaderTest, ModulesWithoutAUsablePiPLAreRefusedWithTheReason) {
-  EXPECT_NE(refusal(scratch("missing.aip")).find("cannot read"), std::string::npos);
+  EXPECT_NE(refusal(scratch("missing.aip")).find("no such file"), std::string::npos);
+  // A folder is refused before anything reads it.
+  std::filesystem::create_directories(scratch("folder.aip"));
+  EXPECT_NE(refusal(scratch("folder.aip")).find("a folder, not a module file"), std::string::npos);
 
   std::ofstream(scratch("text.aip")) << "not a library";
 #if defined(_WIN32)

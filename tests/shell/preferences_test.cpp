@@ -83,6 +83,12 @@ TEST_F(PreferencesTest, ADamagedFileMeansDefaultsAndAWarning) {
     EXPECT_EQ(prefs.size(), 0u) << damage;
     ASSERT_EQ(prefs.warnings().size(), 1u) << damage;
     EXPECT_NE(prefs.warnings()[0].find("damaged"), std::string::npos);
+    // The user's file is kept, byte for byte, before anything writes over it.
+    std::filesystem::path kept = file_;
+    kept += ".bak";
+    std::ifstream keptFile(kept, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(keptFile), {}), damage);
+    EXPECT_NE(prefs.warnings()[0].find(kept.string()), std::string::npos) << prefs.warnings()[0];
     ai_int32 code = 7;
     EXPECT_EQ(suite(host)->GetIntegerPreference("Pello", "kADM_DPDockCodeStr", &code),
               kAIPreferenceNotFoundError);
@@ -94,6 +100,25 @@ TEST_F(PreferencesTest, ADamagedFileMeansDefaultsAndAWarning) {
   host.get<Preferences>().setFile(file_);
   EXPECT_TRUE(host.get<Preferences>().warnings().empty());
   EXPECT_EQ(host.get<Preferences>().getInteger("Pello", "kADM_DPDockCodeStr"), 3);
+  std::filesystem::path kept = file_;
+  kept += ".bak";
+  std::filesystem::remove(kept);
+}
+
+TEST_F(PreferencesTest, AFolderWhereTheFileShouldBeMeansDefaultsAndAWarning) {
+  std::filesystem::create_directory(file_);
+  {
+    Host host;
+    Preferences &prefs = host.get<Preferences>();
+    prefs.setFile(file_);
+    EXPECT_EQ(prefs.size(), 0u);
+    ASSERT_EQ(prefs.warnings().size(), 1u);
+    EXPECT_NE(prefs.warnings()[0].find("not a file"), std::string::npos) << prefs.warnings()[0];
+    prefs.putInteger("Pello", "kADM_DPDockCodeStr", 3);
+    EXPECT_FALSE(prefs.save());
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(file_));
+  std::filesystem::remove_all(file_);
 }
 
 TEST_F(PreferencesTest, GettersCheckTypeAndRoom) {

@@ -100,6 +100,10 @@ void Preferences::load() {
   values_.clear();
   std::error_code ec;
   if (!std::filesystem::exists(file_, ec)) return;
+  if (!std::filesystem::is_regular_file(file_, ec)) {
+    warnings_.push_back("preferences file " + file_.string() + " is not a file; using defaults");
+    return;
+  }
   std::ifstream in(file_, std::ios::binary);
   if (!in) {
     warnings_.push_back("preferences file " + file_.string() + " cannot be read; using defaults");
@@ -126,7 +130,12 @@ void Preferences::load() {
     }
   }
   if (!sound) {
-    warnings_.push_back("preferences file " + file_.string() + " is damaged; using defaults");
+    // The user's file is kept: the next save writes over the original.
+    std::filesystem::path kept = file_;
+    kept += ".bak";
+    std::filesystem::copy_file(file_, kept, std::filesystem::copy_options::overwrite_existing, ec);
+    warnings_.push_back("preferences file " + file_.string() + " is damaged; using defaults" +
+                        (ec ? std::string() : "; the damaged file is kept as " + kept.string()));
     return;
   }
   values_ = std::move(loaded);

@@ -1,6 +1,7 @@
 // Platform file (ELF systems): loads the plug-in module with dlopen, finds
 // its resources in the ELF section ".rsrc" (the .res image the build embeds)
 // and its defined dynamic symbols in ".dynsym".
+#include "loader/ModuleFile.h"
 #include "loader/ResourceFile.h"
 #include "pello/host/Keyboard.h"
 #include "pello/host/PluginModule.h"
@@ -160,6 +161,10 @@ private:
 
 std::unique_ptr<PluginModule> PluginModule::open(const std::filesystem::path &path, std::string &error) {
   const std::string where = path.string() + ": ";
+  if (const std::string problem = moduleFileProblem(path); !problem.empty()) {
+    error = where + problem;
+    return nullptr;
+  }
   bool readable = false;
   std::vector<std::uint8_t> image = readFile(path, readable);
   if (!readable) {

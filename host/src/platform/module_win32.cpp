@@ -4,6 +4,7 @@
 // LoadLibrary and resolves the entry point the PiPL names with
 // GetProcAddress. The exported names come from the PE export directory of
 // the loaded image.
+#include "loader/ModuleFile.h"
 #include "loader/ResourceFile.h"
 #include "pello/host/PluginModule.h"
 #include "platform/Platform.h"
@@ -198,6 +199,10 @@ private:
 
 std::unique_ptr<PluginModule> PluginModule::open(const std::filesystem::path &path, std::string &error) {
   const std::string where = path.string() + ": ";
+  if (const std::string problem = moduleFileProblem(path); !problem.empty()) {
+    error = where + problem;
+    return nullptr;
+  }
   char magic[2] = {};
   {
     std::ifstream in(path, std::ios::binary);
