@@ -39,7 +39,7 @@ struct SessionSettings {
 struct Session;
 int runSessionCommand(const Session &session, const SessionSettings &settings);
 
-// Writes `text` to `file`, creating its folder; false (with a message on
+// Writes `text` to `file` ("-": standard output), creating its folder; false (with a message on
 // stderr) when it cannot.
 bool writeTextFile(const std::filesystem::path &file, const std::string &text);
 

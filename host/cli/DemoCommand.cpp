@@ -2,6 +2,7 @@
 // (examples/demo/, compiled in), with its transcript and pictures.
 #include "Commands.h"
 #include "DemoData.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "SessionScript.h"
 
@@ -19,7 +20,9 @@ void addDemoCommand(CLI::App &app, Options &options) {
   CLI::App *demo = app.add_subcommand(
       "demo", "Load the plug-in, click through the palette on a demo document and print what happens; writes "
               "before.svg, after.svg and palette.svg");
-  demo->add_option("--out", args->out, "Folder for the pictures")->capture_default_str();
+  demo->add_option("--out", args->out, "Folder for the pictures")
+      ->capture_default_str()
+      ->check(outputFolder());
   demo->add_flag("--json", args->json, "Print the transcript as JSON");
   demo->add_flag("--verbose", args->verbose, "Print every host call as it happens");
   addPluginOption(*demo, options);

@@ -1,5 +1,6 @@
 // pello-host palette -o OUT.svg: the palette the plug-in creates, as a picture.
 #include "Commands.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "SvgPalette.h"
 #include "pello/harness/HostedPlugin.h"
@@ -12,7 +13,9 @@ void addPaletteCommand(CLI::App &app, Options &options) {
   auto out = std::make_shared<std::string>();
   CLI::App *palette = app.add_subcommand(
       "palette", "Start the plug-in, let it create its palette, and draw the palette as an SVG picture");
-  palette->add_option("-o,--output", *out, "The SVG file to write")->required();
+  palette->add_option("-o,--output", *out, "The SVG file to write (- for standard output)")
+      ->required()
+      ->check(outputFile());
   addPluginOption(*palette, options);
   palette->callback([out, &options] {
     harness::HostedPlugin hosted(pluginPath(options.plugin));

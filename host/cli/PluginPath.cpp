@@ -47,6 +47,10 @@ void addPluginOption(CLI::App &command, Options &options) {
 }
 
 bool writeTextFile(const std::filesystem::path &file, const std::string &text) {
+  if (file == "-") {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0;
+  }
   std::error_code ec;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ec);
   std::ofstream out(file, std::ios::binary | std::ios::trunc);

@@ -1,5 +1,6 @@
 // pello-host render DOC.json -o OUT.svg: a document as a picture.
 #include "Commands.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "SvgDocument.h"
 
@@ -15,8 +16,12 @@ void addRenderCommand(CLI::App &app, Options &options) {
   };
   auto args = std::make_shared<Arguments>();
   CLI::App *render = app.add_subcommand("render", "Draw a document (JSON) as an SVG picture");
-  render->add_option("DOCUMENT", args->document, "The document file (JSON)")->required();
-  render->add_option("-o,--output", args->out, "The SVG file to write")->required();
+  render->add_option("DOCUMENT", args->document, "The document file (JSON)")
+      ->required()
+      ->check(CLI::ExistingFile);
+  render->add_option("-o,--output", args->out, "The SVG file to write (- for standard output)")
+      ->required()
+      ->check(outputFile());
   render->callback([args, &options] {
     std::ifstream in(args->document, std::ios::binary);
     if (!in) {

@@ -1,5 +1,6 @@
 // pello-host run SESSION.json: a session file, its transcript, its pictures.
 #include "Commands.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "SessionScript.h"
 #include "SvgDocument.h"
@@ -58,9 +59,11 @@ void addRunCommand(CLI::App &app, Options &options) {
       "run", "Run session files: their steps on their documents, with a transcript each; exits 1 when an "
              "expectation fails, 2 when a session is malformed (the highest status of all the sessions)");
   run->add_option("SESSION", args->sessions, "The session files (JSON; see examples/README.md), run in order")
-      ->required();
+      ->required()
+      ->check(CLI::ExistingFile);
   run->add_option("--out", args->out,
-                  "Write before.svg, after.svg and palette.svg to this folder (one session)");
+                  "Write before.svg, after.svg and palette.svg to this folder (one session)")
+      ->check(outputFolder());
   run->add_flag("--json", args->json, "Print each transcript as JSON");
   run->add_flag("--verbose", args->verbose, "Print every host call as it happens (text transcript)");
   addPluginOption(*run, options);

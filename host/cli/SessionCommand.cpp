@@ -1,6 +1,7 @@
 // pello-host session: the plug-in's lifecycle in short: load, startup, the
 // About box, one call made to fail so that the error dialog shows, shutdown.
 #include "Commands.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "Transcript.h"
 #include "pello/harness/HostedPlugin.h"
@@ -93,7 +94,8 @@ void addSessionCommand(CLI::App &app, Options &options) {
   auto args = std::make_shared<Arguments>();
   CLI::App *session = app.add_subcommand(
       "session", "The plug-in's lifecycle in short: startup, About, an error dialog, shutdown");
-  session->add_option("--prefs", args->preferences, "The preferences file (default: none, kept in memory)");
+  session->add_option("--prefs", args->preferences, "The preferences file (default: none, kept in memory)")
+      ->check(preferencesFile());
   session->add_flag("--verbose", args->verbose, "Print every host call, suite acquisitions included");
   addPluginOption(*session, options);
   session->callback([args, &options] {

@@ -256,8 +256,9 @@ def check_malformed(exe, work, document):
         check(expected in result.stderr, "%s: the message %r does not name %r" % (text, result.stderr.strip(), expected))
         check(result.stdout == "", "%s: something ran before the session was refused" % text)
     # Command lines CLI11 refuses exit 2 with its message, like a malformed session.
-    for args, expected in [(["--bogus"], "subcommand"), (["run", "s.json", "--bogus"], "--bogus"), (["run"], "SESSION is required"),
-                           (["run", "--steps", "x", "s.json"], "--steps"), ([], "")]:
+    known = os.path.join(work, "document.json")
+    for args, expected in [(["--bogus"], "subcommand"), (["run", known, "--bogus"], "--bogus"),
+                           (["run"], "SESSION is required"), ([], "")]:
         result = run([exe] + args)
         want = 0 if not args else 2
         check(result.returncode == want, "pello-host %s exited %d, not %d" % (" ".join(args), result.returncode, want))
@@ -265,6 +266,25 @@ def check_malformed(exe, work, document):
               % (" ".join(args), result.stderr.strip(), expected))
     result = run([exe, "--help"])
     check(result.returncode == 0 and "4  internal error" in result.stdout, "--help lists no exit statuses")
+    # File arguments that cannot be what they must be: refused before anything runs, the argument named.
+    a_file = os.path.join(work, "document.json")
+    session = os.path.join(work, "empty.session.json")
+    open(session, "w").write('{"document": "document.json", "steps": []}')
+    for args, expected in [(["session", "--prefs", os.path.join(work, "no", "such", "p.json")], "--prefs"),
+                           (["session", "--prefs", work], "--prefs: a folder"),
+                           (["run", session, "--out", a_file], "--out: a file, not a folder"),
+                           (["run", work], "SESSION"),
+                           (["render", a_file, "-o", os.path.join(a_file, "x.svg")], "--output"),
+                           (["render", work, "-o", os.path.join(work, "x.svg")], "DOCUMENT")]:
+        result = run([exe] + args)
+        check(result.returncode == 2, "pello-host %s exited %d, not 2" % (" ".join(args), result.returncode))
+        check(expected in result.stderr, "pello-host %s: the message %r does not name %r"
+              % (" ".join(args), result.stderr.strip(), expected))
+        check(result.stdout == "", "pello-host %s ran before refusing" % " ".join(args))
+    # "-" is standard output.
+    result = run([exe, "render", a_file, "-o", "-"])
+    check(result.returncode == 0 and result.stdout.startswith("<svg") and not os.path.exists("-"),
+          "render -o - does not write the picture to standard output")
     return 0
 
 

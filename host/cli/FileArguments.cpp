@@ -1,0 +1,66 @@
+#include "FileArguments.h"
+
+#include <filesystem>
+
+namespace pello::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Why nothing can be made at `path` (a file stands where a folder must
+// be), or "".
+std::string blockedFolders(const fs::path &path) {
+  std::error_code ec;
+  for (fs::path at = path.parent_path(); !at.empty(); at = at.parent_path()) {
+    if (fs::exists(at, ec)) return fs::is_directory(at, ec) ? "" : at.string() + " is not a folder";
+    if (at == at.parent_path()) break;
+  }
+  return {};
+}
+
+} // namespace
+
+CLI::Validator outputFile() {
+  return CLI::Validator(
+      [](std::string &text) -> std::string {
+        if (text == "-") return {};
+        const fs::path path(text);
+        std::error_code ec;
+        if (fs::is_directory(path, ec)) return "a folder, not a file: " + text;
+        if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) return "not a regular file: " + text;
+        if (std::string blocked = blockedFolders(path); !blocked.empty())
+          return "cannot write " + text + ": " + blocked;
+        return {};
+      },
+      "FILE");
+}
+
+CLI::Validator outputFolder() {
+  return CLI::Validator(
+      [](std::string &text) -> std::string {
+        const fs::path path(text);
+        std::error_code ec;
+        if (fs::exists(path, ec) && !fs::is_directory(path, ec)) return "a file, not a folder: " + text;
+        if (std::string blocked = blockedFolders(path / "x"); !blocked.empty())
+          return "cannot make the folder " + text + ": " + blocked;
+        return {};
+      },
+      "FOLDER");
+}
+
+CLI::Validator preferencesFile() {
+  return CLI::Validator(
+      [](std::string &text) -> std::string {
+        const fs::path path(text);
+        std::error_code ec;
+        if (fs::is_directory(path, ec)) return "a folder, not a file: " + text;
+        if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) return "not a regular file: " + text;
+        const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+        if (!fs::is_directory(folder, ec)) return "no folder " + folder.string() + " to keep " + text + " in";
+        return {};
+      },
+      "FILE");
+}
+
+} // namespace pello::cli

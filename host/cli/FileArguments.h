@@ -1,0 +1,19 @@
+// CLI11 validators for the commands' output paths (inputs use CLI11's own
+// CLI::ExistingFile). Each refuses with the path and the reason, before the
+// command runs anything.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace pello::cli {
+
+// A file the command may write, its folders made as needed: not a folder,
+// not a special file, and no file on the way to it.
+CLI::Validator outputFile();
+// A folder the command may write into, made as needed: not a file.
+CLI::Validator outputFolder();
+// A file the host writes when the plug-in quits: a regular file or none
+// yet, in a folder that exists.
+CLI::Validator preferencesFile();
+
+} // namespace pello::cli
