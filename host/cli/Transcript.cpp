@@ -20,14 +20,23 @@ namespace {
 constexpr std::size_t kLineWidth = 100;
 constexpr std::size_t kArgsShown = 90;
 
-// A style write's changes show as the step's "changed:" lines, once.
-bool notChanges(const CallArg &arg) {
-  return arg.value.get<std::shared_ptr<const host::ChangeList>>() == nullptr;
+bool isChangeList(const CallArg &arg) {
+  return arg.value.get<std::shared_ptr<const host::ChangeList>>() != nullptr;
 }
 
-// Addresses say nothing to a reader (a null one does: there was none).
-bool shownInSummary(const CallArg &arg) {
-  return notChanges(arg) && !arg.value.isAddress();
+// The arguments of a call as the transcript shows them. The changes of a
+// style write that the host took are the step's "changed:" lines, told
+// once there; a refused write's stay with it, as nothing changed.
+bool shownOfTaken(const CallArg &arg) {
+  return !isChangeList(arg);
+}
+// In the summary, addresses say nothing to a reader (a null one does:
+// there was none).
+bool summaryOfTaken(const CallArg &arg) {
+  return !isChangeList(arg) && !arg.value.isAddress();
+}
+bool summaryOfRefused(const CallArg &arg) {
+  return !arg.value.isAddress();
 }
 
 std::string textArg(const CallRecord &record, std::string_view name) {
@@ -189,7 +198,8 @@ void Transcript::onRecord(const CallRecord &record) {
       ++counts.released;
   }
   if (verbose_ && format_ == Format::text)
-    std::fprintf(out_, "     %s(%s) = %s%s\n", record.op.c_str(), argsText(record.args, notChanges).c_str(),
+    std::fprintf(out_, "     %s(%s) = %s%s\n", record.op.c_str(),
+                 argsText(record.args, record.result == 0 ? shownOfTaken : nullptr).c_str(),
                  harness::errorCodeText(record.result, harness::CodeStyle::quoted).c_str(),
                  record.injected ? "  [injected]" : "");
   if (op == "AIRealMath::AIRealMatrixConcatTranslate" && !translation_) {
@@ -247,7 +257,7 @@ void Transcript::flush() {
   std::map<std::string, std::size_t> index;
   Json failed = Json::array();
   for (const CallRecord &record : calls_) {
-    std::string args = argsText(record.args, shownInSummary);
+    std::string args = argsText(record.args, record.result == 0 ? summaryOfTaken : summaryOfRefused);
     if (record.result != 0) {
       failed.push_back(Json{{"event", "failedCall"},
                             {"op", record.op},
