@@ -2,10 +2,10 @@
 // and the document, and what the transcript tells after it.
 #include "SessionRunner.h"
 
-#include "DocumentDiff.h"
 #include "SvgPalette.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
+#include "pello/host/DocumentDiff.h"
 #include "pello/host/Menus.h"
 #include "pello/host/Plugin.h"
 
@@ -15,16 +15,6 @@
 #include <fstream>
 
 namespace pello::cli {
-
-namespace {
-
-std::string number(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.9g", value);
-  return text;
-}
-
-} // namespace
 
 bool SessionRunner::act(const Step &step) {
   auto &plugin = hosted_->plugin();
@@ -130,23 +120,12 @@ bool SessionRunner::act(const Step &step) {
 }
 
 void SessionRunner::afterAction(const Step &step) {
-  transcript_.flush([&]() -> std::string {
-    if (step.action != Action::click) return {};
-    if (step.item >= 1 && step.item <= 8) {
-      const Json &t = transcript_.lastTranslation();
-      return t.is_null() ? "pattern shift (no pattern fill in the selection to move)"
-                         : "pattern shift: pelloPattern(" + number(t["h"].get<double>()) + ", " +
-                               number(t["v"].get<double>()) + ")";
-    }
-    if (step.item == 9 || step.item == 10) return "dash shift";
-    if (step.item == 11) return "untransform";
-    return {};
-  });
+  transcript_.flush();
   if (step.action == Action::appStarted || step.action == Action::restart) notePalette();
   if (step.action == Action::shutdown) notePreferences();
   Json now = documentNow();
-  for (Json &change : documentChanges(lastDocument_, now))
-    transcript_.add(std::move(change));
+  for (const host::Change &change : host::documentChanges(lastDocument_, now))
+    transcript_.addChange(change);
   lastDocument_ = std::move(now);
 }
 

@@ -3,9 +3,9 @@
 // met or failed.
 #include "SessionRunner.h"
 
-#include "DocumentDiff.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Document.h"
+#include "pello/host/DocumentDiff.h"
 #include "pello/host/Preferences.h"
 
 #include <cmath>
@@ -94,8 +94,8 @@ void SessionRunner::expect(const Step &step) {
   }
   case Action::expectStyle: {
     Json doc = documentNow();
-    const Json *art = findArt(doc, step.target);
-    const Json *value = art && art->contains("style") ? fieldAt((*art)["style"], step.field) : nullptr;
+    const Json *art = host::findArt(doc, step.target);
+    const Json *value = art && art->contains("style") ? host::fieldAt((*art)["style"], step.field) : nullptr;
     Json actual = value ? *value : Json();
     expectation(step.target + " style." + step.field + " = " + Transcript::valueText(step.value, false),
                 value && sameValue(step.value, actual, step.tolerance), step.value, actual);

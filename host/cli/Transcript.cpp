@@ -3,35 +3,46 @@
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
 
+#include "ADMTypes.h"
+
 #include <cstdint>
-#include <cstdlib>
 #include <map>
-#include <regex>
 #include <string_view>
 
 namespace pello::cli {
 
+using host::CallArg;
 using host::CallRecord;
+using host::CallValue;
 
 namespace {
 
 constexpr std::size_t kLineWidth = 100;
 constexpr std::size_t kArgsShown = 90;
 
-// Arguments that are addresses say nothing to a reader.
-std::string withoutAddresses(const std::string &args) {
-  static const std::regex address(R"((^|, )\w+=0x[0-9a-fA-F]+)");
-  std::string text = std::regex_replace(args, address, "");
-  if (text.rfind(", ", 0) == 0) text.erase(0, 2);
-  return text;
+bool isChangeList(const CallArg &arg) {
+  return arg.value.get<std::shared_ptr<const host::ChangeList>>() != nullptr;
 }
 
-std::string quotedMember(const std::string &args, const std::string &name) {
-  const std::string key = name + "=\"";
-  std::size_t at = args.find(key);
-  if (at == std::string::npos) return {};
-  at += key.size();
-  return args.substr(at, args.find('"', at) - at);
+// The arguments of a call as the transcript shows them. The changes of a
+// style write that the host took are the step's "changed:" lines, told
+// once there; a refused write's stay with it, as nothing changed.
+bool shownOfTaken(const CallArg &arg) {
+  return !isChangeList(arg);
+}
+// In the summary, addresses say nothing to a reader (a null one does:
+// there was none).
+bool summaryOfTaken(const CallArg &arg) {
+  return !isChangeList(arg) && !arg.value.isAddress();
+}
+bool summaryOfRefused(const CallArg &arg) {
+  return !arg.value.isAddress();
+}
+
+std::string textArg(const CallRecord &record, std::string_view name) {
+  const CallValue *value = record.arg(name);
+  const std::string *text = value ? value->text() : nullptr;
+  return text ? *text : std::string();
 }
 
 // Host calls that the transcript leaves out of the summary: the dialog
@@ -112,6 +123,11 @@ void Transcript::attach(host::Host &host) {
     alerts_.push_back(text);
     pending_.push_back(Json{{"event", "alert"}, {"text", text}});
   });
+  dialogs.setNotificationListener([this](const host::NotificationRecord &note) {
+    if (!clicked_ && note.dialogResourceId == harness::kPaletteDialogId &&
+        note.type == kADMUserChangedNotifier)
+      clicked_ = harness::paletteButton(note.itemId);
+  });
   dialogs.setModalListener([this](const host::ModalRecord &modal) {
     Json items = Json::array();
     for (const host::ItemInfo &item : modal.items)
@@ -133,6 +149,7 @@ void Transcript::detach() {
   auto &dialogs = host_->get<host::DialogManager>();
   dialogs.setAlertListener(nullptr);
   dialogs.setModalListener(nullptr);
+  dialogs.setNotificationListener(nullptr);
   host_ = nullptr;
 }
 
@@ -153,7 +170,8 @@ void Transcript::onRecord(const CallRecord &record) {
   std::string_view op = record.op;
   if (op == "Host::PluginMain") {
     open_.push_back({});
-    if (verbose_ && format_ == Format::text) std::fprintf(out_, "  -> PluginMain(%s)\n", record.args.c_str());
+    if (verbose_ && format_ == Format::text)
+      std::fprintf(out_, "  -> PluginMain(%s)\n", record.argsText().c_str());
     return;
   }
   if (op == "Host::PluginMainReturned") {
@@ -161,8 +179,8 @@ void Transcript::onRecord(const CallRecord &record) {
     if (!open_.empty()) open_.pop_back();
     pending_.push_back(
         Json{{"event", "pluginMain"},
-             {"caller", quotedMember(record.args, "caller")},
-             {"selector", quotedMember(record.args, "selector")},
+             {"caller", textArg(record, "caller")},
+             {"selector", textArg(record, "selector")},
              {"result", record.result},
              {"resultText", harness::errorCodeText(record.result, harness::CodeStyle::quoted)},
              {"suites",
@@ -180,25 +198,36 @@ void Transcript::onRecord(const CallRecord &record) {
       ++counts.released;
   }
   if (verbose_ && format_ == Format::text)
-    std::fprintf(out_, "     %s(%s) = %s%s\n", record.op.c_str(), record.args.c_str(),
+    std::fprintf(out_, "     %s(%s) = %s%s\n", record.op.c_str(),
+                 argsText(record.args, record.result == 0 ? shownOfTaken : nullptr).c_str(),
                  harness::errorCodeText(record.result, harness::CodeStyle::quoted).c_str(),
                  record.injected ? "  [injected]" : "");
-  if (op == "AIRealMath::AIRealMatrixConcatTranslate" && translation_.is_null()) {
-    static const std::regex steps(R"(tx=([^,]+), ty=([^,]+))");
-    std::smatch m;
-    if (std::regex_search(record.args, m, steps))
-      translation_ = Json{{"h", std::strtod(m[1].str().c_str(), nullptr)},
-                          {"v", std::strtod(m[2].str().c_str(), nullptr)}};
+  if (op == "AIRealMath::AIRealMatrixConcatTranslate" && !translation_) {
+    const CallValue *tx = record.arg("tx"), *ty = record.arg("ty");
+    if (tx && ty && tx->number() && ty->number()) translation_ = std::pair(*tx, *ty);
   }
   if (record.result != 0 || worthShowing(op)) calls_.push_back(record);
 }
 
-void Transcript::flush(const std::function<std::string()> &describe) {
+std::string Transcript::operationRan() const {
+  if (!clicked_) return {};
+  switch (clicked_->role) {
+  case harness::ButtonRole::shiftPattern:
+    return translation_ ? "pattern shift: pelloPattern(" + translation_->first.printed() + ", " +
+                              translation_->second.printed() + ")"
+                        : "pattern shift (no pattern fill in the selection to move)";
+  case harness::ButtonRole::shiftDash:
+    return "dash shift";
+  case harness::ButtonRole::untransform:
+    return "untransform";
+  }
+  return {};
+}
+
+void Transcript::flush() {
   lastAlerts_ = alerts_;
   lastDialogs_ = Json::array();
   lastResult_ = Json();
-  lastTranslation_ = translation_;
-  translation_ = Json();
 
   Json plugin = Json::array(), others = Json::array();
   for (Json &event : pending_) {
@@ -212,10 +241,10 @@ void Transcript::flush(const std::function<std::string()> &describe) {
   }
   for (Json &event : plugin)
     add(std::move(event));
-  if (describe) {
-    std::string operation = describe();
-    if (!operation.empty()) add(Json{{"event", "operation"}, {"text", operation}});
-  }
+  const std::string operation = operationRan();
+  if (!operation.empty()) add(Json{{"event", "operation"}, {"text", operation}});
+  clicked_ = nullptr;
+  translation_.reset();
 
   // Successful calls grouped by operation, in order of first use; the
   // arguments are shown when every call of the operation had the same.
@@ -228,7 +257,7 @@ void Transcript::flush(const std::function<std::string()> &describe) {
   std::map<std::string, std::size_t> index;
   Json failed = Json::array();
   for (const CallRecord &record : calls_) {
-    std::string args = withoutAddresses(record.args);
+    std::string args = argsText(record.args, record.result == 0 ? summaryOfTaken : summaryOfRefused);
     if (record.result != 0) {
       failed.push_back(Json{{"event", "failedCall"},
                             {"op", record.op},
@@ -261,6 +290,14 @@ void Transcript::flush(const std::function<std::string()> &describe) {
   calls_.clear();
   pending_ = Json::array();
   alerts_.clear();
+}
+
+void Transcript::addChange(const host::Change &change) {
+  add(Json{{"event", "change"},
+           {"art", change.art},
+           {"field", change.field},
+           {"before", change.before},
+           {"after", change.after}});
 }
 
 void Transcript::finish(const Json &summary) {

@@ -5,13 +5,15 @@
 // JSON form is printed whole at the end.
 #pragma once
 
+#include "pello/harness/PluginSurface.h"
 #include "pello/host/CallLog.h"
-#include "pello/host/DocumentJson.h"
+#include "pello/host/DocumentDiff.h"
 #include "pello/host/Host.h"
 
 #include <cstdio>
-#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pello::cli {
@@ -37,17 +39,17 @@ public:
   // Any event; `event["event"]` names its kind.
   void add(Json event);
 
-  // What happened since the last flush (plug-in calls, host calls, dialogs,
-  // alerts), as events; `describe`, if given, names the operation that ran
-  // (it may read lastTranslation()).
-  void flush(const std::function<std::string()> &describe = {});
+  // A change in the document, as a "change" event.
+  void addChange(const host::Change &change);
+
+  // What happened since the last flush (plug-in calls, the operation that
+  // ran, host calls, dialogs, alerts), as events.
+  void flush();
   // Alerts and dialog titles of the last flushed action.
   const std::vector<std::string> &lastAlerts() const { return lastAlerts_; }
   const Json &lastDialogs() const { return lastDialogs_; }
   // The result of the last plug-in call of the last flushed action, if any.
   const Json &lastResult() const { return lastResult_; }
-  // The first pattern translation seen in the last flushed action, if any.
-  const Json &lastTranslation() const { return lastTranslation_; }
 
   // The JSON form: {"events": [...]} plus `summary`'s members.
   void finish(const Json &summary);
@@ -58,6 +60,10 @@ public:
 
 private:
   void onRecord(const host::CallRecord &record);
+  // The plug-in operation of the action now running, named by the palette
+  // button that was clicked and, for a pattern shift, the first translation
+  // it concatenated; "" when no palette button was clicked.
+  std::string operationRan() const;
   void print(const Json &event);
 
   std::FILE *out_;
@@ -74,12 +80,12 @@ private:
   std::vector<host::CallRecord> calls_;
   Json pending_ = Json::array(); // plug-in calls, dialogs and alerts, in order
   std::vector<std::string> alerts_;
-  Json translation_;
+  const harness::PaletteButton *clicked_ = nullptr;
+  std::optional<std::pair<host::CallValue, host::CallValue>> translation_; // tx, ty
 
   std::vector<std::string> lastAlerts_;
   Json lastDialogs_ = Json::array();
   Json lastResult_;
-  Json lastTranslation_;
 };
 
 } // namespace pello::cli

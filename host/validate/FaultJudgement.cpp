@@ -20,15 +20,6 @@ bool isArtOp(const std::string &op) {
   return false;
 }
 
-// The name the failed AcquireSuite was given, from the logged arguments.
-std::string acquiredName(const std::string &args) {
-  const std::string key = "name=\"";
-  const std::size_t at = args.find(key);
-  if (at == std::string::npos) return {};
-  const std::size_t end = args.find('"', at + key.size());
-  return args.substr(at + key.size(), end - at - key.size());
-}
-
 bool reportedCode(ASErr code) {
   return code != kASNoError && code != kSPSuiteNotFoundError && code != kASStopError;
 }
@@ -73,7 +64,7 @@ void judgeCall(CheckContext &context, const Scenario &, const Fault &fault, cons
     if (reportedCode(code)) reported = code;
   }
   if (fault.op == "SPBasic::AcquireSuite") {
-    const int row = firstRowOf(acquiredName(trace.firedArgs));
+    const int row = firstRowOf(trace.firedName);
     if (row >= kFirstAlertedRow) {
       const std::string expected = acquisitionAlert(fault.code, row);
       context.expect(std::find(trace.alerts.begin(), trace.alerts.end(), expected) != trace.alerts.end(),

@@ -41,11 +41,12 @@ Trace runScenario(CheckContext &context, const Scenario &scenario, const Fault &
   session.host.log().setListener([&](const CallRecord &record) {
     if (record.injected && !trace.fired) {
       trace.fired = true;
-      trace.firedArgs = record.args;
+      const CallValue *name = record.arg("name");
+      if (name && name->text()) trace.firedName = *name->text();
       trace.dialogSuitesHeld = session.host.suites().holds("ADM Item Suite") > 0;
     }
     if (snapshots && record.result == kASNoError && kWriteOps.count(record.op)) {
-      trace.writes.push_back(record.op + "(" + record.args + ")");
+      trace.writes.push_back(record.op + "(" + record.argsText() + ")");
       trace.snapshots.push_back(session.documentText());
     }
   });

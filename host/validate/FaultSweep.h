@@ -41,7 +41,7 @@ struct Trace {
   std::string lastErrorCodeText;
   std::map<std::string, long long> calls; // per operation, during the action
   bool fired = false;
-  std::string firedArgs;
+  std::string firedName;         // the failed call's "name" (the suite a failed AcquireSuite asked for)
   bool dialogSuitesHeld = false; // at the failure: the error dialog could be shown
 };
 

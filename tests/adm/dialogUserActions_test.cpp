@@ -1,6 +1,6 @@
-// The user's actions: clicks tracked and notified with the keys held, the
-// option menu, moving and docking, and procedures that destroy their own
-// dialog during a click.
+// The user's actions: clicks tracked and notified with the keys held (and
+// told to a listener), the option menu, moving and docking, and procedures
+// that destroy their own dialog during a click.
 #include "dialogManagerFixture.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Keyboard.h"
@@ -12,12 +12,23 @@ using namespace pello::test;
 
 namespace {
 
+// What a notification listener hears: the dialog's template and the item,
+// before the item gets the notification.
+void tellEvents(const NotificationRecord &note) {
+  gSeen.events.push_back("told " + std::to_string(note.dialogResourceId) + " " + std::to_string(note.itemId) +
+                         " " + note.type);
+}
+
 TEST_F(DialogManagerTest, AClickTracksDownAndUpThenNotifiesWithTheKeysHeld) {
   ADMDialogRef dlg = createPalette(wiredPaletteInit);
   gSeen.events.clear();
+  dm.setNotificationListener(tellEvents);
   ASSERT_TRUE(dm.click(dlg, 11, {0x10, 0x11}));
-  EXPECT_EQ(gSeen.events,
-            (std::vector<std::string>{"track 11 1", "track 11 2", "notify 11 ADM User Changed Notifier"}));
+  EXPECT_EQ(gSeen.events, (std::vector<std::string>{"track 11 1", "track 11 2",
+                                                    "told " + std::to_string(kPaletteDialog) +
+                                                        " 11 ADM User Changed Notifier",
+                                                    "notify 11 ADM User Changed Notifier"}));
+  dm.setNotificationListener(nullptr);
   ASSERT_EQ(gSeen.keysAtNotify.size(), 1u);
   EXPECT_EQ(gSeen.keysAtNotify[0][0x10], 0x80);
   EXPECT_EQ(gSeen.keysAtNotify[0][0x11], 0x80);
@@ -35,8 +46,10 @@ TEST_F(DialogManagerTest, AnAbortedOrRefusedTrackingDeliversNoNotification) {
   ADMDialogRef dlg = createPalette(wiredPaletteInit);
   gSeen.events.clear();
   gSeen.abortMouseUp = true;
+  dm.setNotificationListener(tellEvents);
   ASSERT_TRUE(dm.click(dlg, 11));
   EXPECT_EQ(gSeen.events, (std::vector<std::string>{"track 11 1", "track 11 2"}));
+  dm.setNotificationListener(nullptr);
 }
 
 TEST_F(DialogManagerTest, ClicksReachOnlyShownDialogsAndExistingItems) {

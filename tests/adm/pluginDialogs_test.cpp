@@ -221,7 +221,7 @@ TEST_F(PluginDialogsTest, ClicksAndMenuChoicesReachThePalettesProcedures) {
   for (std::size_t i = from; i < host.log().records().size(); ++i) {
     const CallRecord &r = host.log().records()[i];
     if (r.op.rfind("ADM", 0) == 0) {
-      EXPECT_EQ(r.result, kASNoError) << r.op << " " << r.args;
+      EXPECT_EQ(r.result, kASNoError) << r.op << " " << r.argsText();
     }
   }
 }

@@ -5,6 +5,7 @@
   check_cli.py directions PELLO_HOST WORKDIR RSVG_CONVERT SESSION
   check_cli.py malformed PELLO_HOST WORKDIR DOCUMENT
   check_cli.py failing PELLO_HOST WORKDIR DOCUMENT
+  check_cli.py transcript PELLO_HOST WORKDIR DOCUMENT
   check_cli.py install PELLO_HOST WORKDIR CMAKE BUILD_DIR SESSION
   check_cli.py pictures PELLO_HOST WORKDIR PICTURES_DIR
 
@@ -329,6 +330,59 @@ def check_failing(exe, work, document):
     return 0
 
 
+def steps_of(text):
+    """The transcript's text of each step, by index."""
+    out = {}
+    for chunk in text.split("\n== [")[1:]:
+        index, rest = chunk.split("]", 1)
+        out[int(index)] = rest
+    return out
+
+
+def check_transcript(exe, work, document):
+    """Each step names the operation the click ran, keeps a step's sign, tells each change once and shows no
+    address."""
+    fresh(work)
+    shutil.copy(document, os.path.join(work, "document.json"))
+    session = os.path.join(work, "transcript.json")
+    json.dump({"document": "document.json", "steps": [
+        {"do": "select", "art": ["p1"]},
+        {"do": "click", "item": "right"},
+        {"do": "select", "art": ["t1"]},
+        {"do": "click", "item": "right"},
+        {"do": "select", "art": ["d1"]},
+        {"do": "click", "item": "dashRight"},
+        {"do": "click", "item": "untransform"},
+        {"do": "choose", "entry": "copy"},
+        {"do": "select", "art": ["p1"]},
+        {"do": "fail", "op": "AIPathStyle::SetPathStyle", "code": "PARM", "call": 1},
+        {"do": "click", "item": "left"},
+        {"do": "hidePalette"},
+        {"do": "click", "item": "up"}]}, open(session, "w"))
+    result = run([exe, "run", session])
+    check(result.returncode == 1, "a click on the hidden palette did not fail the session (exit %d)" % result.returncode)
+    steps = steps_of(result.stdout)
+    ran = {i: [line.strip() for line in text.splitlines() if line.startswith("   ran: ")] for i, text in steps.items()}
+    expected = {1: ["ran: pattern shift: pelloPattern(1, -0)"],
+                3: ["ran: pattern shift (no pattern fill in the selection to move)"],
+                5: ["ran: dash shift"], 6: ["ran: untransform"], 7: [], 12: []}
+    for index, lines in expected.items():
+        check(ran.get(index) == lines, "step %d ran %s, not %s" % (index, ran.get(index), lines))
+    changed = [line for line in steps.get(1, "").splitlines() if "p1 style.fill.color.transform" in line]
+    check(changed == ["   changed: p1 style.fill.color.transform: [1, 0, 0, 1, 0, 0] -> [1, 0, 0, 1, 1, 0]"],
+          "the right arrow's change is told as %s" % changed)
+    # The changes of a write the host took are its "changed:" lines; a refused write keeps what it tried.
+    told = [line for line in result.stdout.splitlines() if "changes=" in line]
+    check(len(told) == 1 and told[0].startswith("   refused: AIPathStyle::SetPathStyle(art=p1, changes=fill.color."),
+          "style writes tell their changes as %s" % told)
+    check("=0x" not in result.stdout, "the transcript shows an address:\n" + result.stdout)
+    result = run([exe, "run", "--verbose", session])
+    told = [line for line in result.stdout.splitlines() if "changes=" in line]
+    check(told and all(line.endswith("= 'PARM'  [injected]") for line in told),
+          "the verbose transcript tells style writes' changes as %s" % told)
+    return 0
+
+
 def check_install(exe, work, cmake, build, session):
     """cmake --install puts the command and the module where the command finds it."""
     prefix = fresh(os.path.join(work, "prefix"))
@@ -360,7 +414,8 @@ def check_pictures(exe, work, pictures):
 
 def main(argv):
     checks = {"demo": check_demo, "directions": check_directions, "malformed": check_malformed,
-              "failing": check_failing, "install": check_install, "pictures": check_pictures}
+              "failing": check_failing, "transcript": check_transcript, "install": check_install,
+              "pictures": check_pictures}
     status = checks[argv[1]](*argv[2:])
     for failure in failures:
         print("FAILED: " + failure)

@@ -82,7 +82,7 @@ TEST_F(DocumentTest, PathStyleIsReadAndWrittenWholeAndOnlyForPaths) {
   EXPECT_TRUE(document.model().modified);
   ASSERT_EQ(host.log().records().size(), 1u);
   EXPECT_EQ(host.log().records()[0].op, "AIPathStyle::SetPathStyle");
-  EXPECT_EQ(host.log().records()[0].args,
+  EXPECT_EQ(host.log().records()[0].argsText(),
             "art=pat, changes=fill.color.transform=(1, 0, 0, 1, 4, 4), stroke.dash.offset=9.5");
 
   AIPathStyle untouched{};
@@ -223,8 +223,8 @@ TEST_F(DocumentTest, EveryArtCallIsLoggedWithTheObjectsItConcerns) {
   const auto &records = host.log().records();
   ASSERT_EQ(records.size(), 3u);
   EXPECT_EQ(records[0].op, "AIPlaced::GetPlacedMatrix");
-  EXPECT_EQ(records[0].args, "art=img, matrix=(2, 0.5, 0, 3, 40, 25)");
-  EXPECT_EQ(records[1].args, "text=txt, first=txt/0");
+  EXPECT_EQ(records[0].argsText(), "art=img, matrix=(2, 0.5, 0, 3, 40, 25)");
+  EXPECT_EQ(records[1].argsText(), "text=txt, first=txt/0");
   EXPECT_EQ(records[2].op, "AIArt::GetArtType");
   EXPECT_TRUE(records[2].injected);
   EXPECT_EQ(records[2].result, kSPOutOfMemoryError);

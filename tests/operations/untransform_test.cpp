@@ -86,8 +86,8 @@ TEST_F(OperationsTest, PatternAndDashResetsAreTwoWrites) {
   const auto &records = host.log().records();
   std::vector<std::string> written;
   for (const auto &r : records)
-    if (r.op == "AIPathStyle::SetPathStyle") written.push_back(r.args.substr(0, r.args.find(',')));
-  EXPECT_EQ(written, (Strings{"art=both", "art=both", "art=dashOnly", "art=strokePattern"}));
+    if (r.op == "AIPathStyle::SetPathStyle") written.push_back(r.arg("art")->get<pello::host::Label>()->text);
+  EXPECT_EQ(written, (Strings{"both", "both", "dashOnly", "strokePattern"}));
 }
 
 TEST_F(OperationsTest, SecondUntransformChangesNothingAndMysteryPathsAreAnnounced) {

@@ -186,7 +186,7 @@ TEST_F(PlacementTest, TheDestroyProcedureWritesCodeGroupLocationAndVisibilityInT
   const std::vector<CallRecord> &records = host().log().records();
   for (std::size_t i = from; i < records.size(); ++i)
     if (records[i].op.rfind("AIPreference::Put", 0) == 0)
-      writes.push_back(records[i].op + " " + records[i].args);
+      writes.push_back(records[i].op + " " + records[i].argsText());
   EXPECT_EQ(
       writes,
       (std::vector<std::string>{

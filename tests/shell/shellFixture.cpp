@@ -26,24 +26,6 @@ void ShellTest::TearDown() {
     host.suites().release(row.name, row.version);
 }
 
-namespace {
-
-// The value of `key` in a log record's "key=value, ..." arguments, quotes
-// removed.
-std::string argument(const std::string &args, const std::string &key) {
-  std::size_t at = args.find(key + "=");
-  if (at == std::string::npos) return {};
-  at += key.size() + 1;
-  if (at < args.size() && args[at] == '"') {
-    std::size_t end = args.find('"', at + 1);
-    return args.substr(at + 1, end - at - 1);
-  }
-  std::size_t end = args.find(',', at);
-  return args.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
-} // namespace
-
 std::vector<SuiteCall> ShellTest::suiteCalls(std::size_t from) {
   std::vector<SuiteCall> out;
   const auto &records = host.log().records();
@@ -51,7 +33,9 @@ std::vector<SuiteCall> ShellTest::suiteCalls(std::size_t from) {
     const CallRecord &r = records[i];
     bool acquire = r.op == "SPBasic::AcquireSuite";
     if (!acquire && r.op != "SPBasic::ReleaseSuite") continue;
-    out.push_back({acquire, argument(r.args, "name"), std::stoi(argument(r.args, "version")), r.result});
+    const std::string *name = r.arg("name") ? r.arg("name")->text() : nullptr;
+    const std::optional<double> version = r.arg("version") ? r.arg("version")->number() : std::nullopt;
+    out.push_back({acquire, name ? *name : "", version ? static_cast<int>(*version) : -1, r.result});
   }
   return out;
 }

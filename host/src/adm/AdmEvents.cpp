@@ -78,6 +78,11 @@ void AdmState::notify(Token itemToken, const char *type) {
   note->item = itemToken;
   note->type = type;
   notifiers[note->token] = note.get();
+  if (notificationListener) {
+    auto dlg = dialogs.find(target.dialog);
+    notificationListener(
+        NotificationRecord{dlg == dialogs.end() ? 0 : dlg->second->resourceId, target.id, note->type});
+  }
   if (target.notifyProc) {
     target.notifyProc(refOf<ADMItemRef>(itemToken), refOf<ADMNotifierRef>(note->token));
   } else {

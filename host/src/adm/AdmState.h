@@ -152,6 +152,7 @@ struct AdmState {
   bool track(Token itemToken, ai_int32 action);
   // Delivers a notification to the item: its notify proc, else the default.
   void notify(Token itemToken, const char *type);
+  std::function<void(const NotificationRecord &)> notificationListener;
   bool defaultTrack(AdmItem &item, AdmTracker &tracker);
   void defaultNotify(AdmItem &item, AdmNotifier &notifier);
   // The user's click or menu choice (DialogManager::click, chooseMenuEntry).

@@ -154,6 +154,10 @@ void DialogManager::setModalListener(std::function<void(const ModalRecord &)> li
   state_->modalListener = std::move(listener);
 }
 
+void DialogManager::setNotificationListener(std::function<void(const NotificationRecord &)> listener) {
+  state_->notificationListener = std::move(listener);
+}
+
 const std::vector<std::string> &DialogManager::alerts() const {
   return state_->alerts;
 }

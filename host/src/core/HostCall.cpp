@@ -2,11 +2,6 @@
 
 #include "pello/host/Host.h"
 
-#include <charconv>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-
 namespace pello::host {
 
 namespace {
@@ -50,41 +45,8 @@ ASErr HostCall::done(ASErr result) {
   return result;
 }
 
-void HostCall::appendArg(std::string_view name, const std::string &text) {
-  if (!args_.empty()) args_ += ", ";
-  args_.append(name);
-  args_ += '=';
-  args_ += text;
-}
-
-namespace {
-
-template <class T> std::string shortestText(T value) {
-  char text[64];
-  auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-  return ec == std::errc() ? std::string(text, end) : std::string("?");
-}
-
-} // namespace
-
-void HostCall::appendValue(std::string_view name, float value) {
-  appendArg(name, shortestText(value));
-}
-
-void HostCall::appendValue(std::string_view name, double value) {
-  appendArg(name, shortestText(value));
-}
-
-void HostCall::appendText(std::string_view name, const char *value) {
-  appendArg(name, value ? "\"" + std::string(value) + "\"" : std::string("null"));
-}
-
-void HostCall::appendAddress(std::string_view name, const void *value) {
-  // Written alike on every system ("%p" is not: 0x55d0... here, 0109D6E8 there).
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%llx",
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(value)));
-  appendArg(name, value ? text : "null");
+void HostCall::add(std::string_view name, CallValue value) {
+  args_.push_back(CallArg{std::string(name), std::move(value)});
 }
 
 } // namespace pello::host

@@ -42,20 +42,16 @@ ASErr Plugin::call(const char *caller, const char *selector, void *message) {
   d->globals = globals_;
   d->basic = basic();
   CallLog &log = host_.log();
-  if (log.enabled())
-    log.add(CallRecord{"Host::PluginMain",
-                       std::string("caller=\"") + (caller ? caller : "") + "\", selector=\"" +
-                           (selector ? selector : "") + "\"",
-                       0, false});
+  auto names = [&] {
+    return std::vector<CallArg>{{"caller", CallValue::of(caller ? caller : "")},
+                                {"selector", CallValue::of(selector ? selector : "")}};
+  };
+  if (log.enabled()) log.add(CallRecord{"Host::PluginMain", names(), 0, false});
   ++depth_;
   ASErr result = module_->entry()(caller, selector, d);
   --depth_;
   globals_ = d->globals;
-  if (log.enabled())
-    log.add(CallRecord{"Host::PluginMainReturned",
-                       std::string("caller=\"") + (caller ? caller : "") + "\", selector=\"" +
-                           (selector ? selector : "") + "\"",
-                       result, false});
+  if (log.enabled()) log.add(CallRecord{"Host::PluginMainReturned", names(), result, false});
   return result;
 }
 

@@ -178,6 +178,7 @@ private:
     return Json{{"p", point(s.p)}, {"in", point(s.in)}, {"out", point(s.out)}, {"corner", boolean(s.corner)}};
   }
 
+public:
   Json style(const AIPathStyle &s) {
     const AIDashStyle &d = s.stroke.dash;
     Json array = Json::array();
@@ -201,6 +202,7 @@ private:
         {"resolution", realToJson(s.resolution)}};
   }
 
+private:
   Json color(const AIColor &c) {
     switch (c.kind) {
     case kGrayColor:
@@ -249,6 +251,10 @@ private:
 
 Json writeDocument(const DocumentModel &model) {
   return Writer(model).document();
+}
+
+Json writePathStyle(const DocumentModel &model, const AIPathStyle &style) {
+  return Writer(model).style(style);
 }
 
 std::string formatDocument(const DocumentModel &model) {

@@ -55,7 +55,7 @@ ASErr ASAPI GetIndexString(SPPluginRef plugin, ai_int32 stringID, ai_int32 strin
     if (i == stringIndex) text = *entry;
   }
   copyCut(text, string, static_cast<std::size_t>(maxLen));
-  call.arg("result", string);
+  if (call.logging()) call.arg("result", Label{string}); // the text as copied, without quotes
   return call.done(kASNoError);
 }
 

@@ -27,13 +27,6 @@ Document &currentDocument();
 // Logs the object behind `art` as `name` (its id, "t1/0" for a text path).
 void logArt(HostCall &call, const char *name, AIArtHandle art);
 
-// Short texts for the call log.
-std::string formatReal(ASReal value);
-std::string formatMatrix(const ASRealMatrix &m); // "(a, b, c, d, tx, ty)"
-// The style fields that differ, "stroke.dash.offset=9.5, ...", or "none".
-std::string describeStyleChanges(const AIPathStyle &before, const AIPathStyle &after,
-                                 const DocumentModel &model);
-
 // Matrix `m` followed by `t` (the host post-concatenates).
 ASRealMatrix concatMatrix(const ASRealMatrix &m, const ASRealMatrix &t);
 ASRealPoint transformPoint(const ASRealMatrix &t, const ASRealPoint &p);

@@ -42,7 +42,7 @@ ASErr ASAPI GetSelectedArt(AIArtHandle ***matches, ai_int32 *numMatches) {
     std::string ids;
     for (Serial s : selection)
       ids += (ids.empty() ? "" : " ") + document.model().object(s)->id;
-    call.arg("count", count).arg("art", ids);
+    call.arg("count", count).arg("art", Label{std::move(ids)});
   }
   return call.done(kASNoError);
 }

@@ -1,6 +1,7 @@
 // "AI Path Style Suite" version 5: a path's whole style, read and written as
 // one record.
 #include "AIPathStyle.h"
+#include "pello/host/DocumentDiff.h"
 #include "suites/ArtSuiteTables.h"
 
 namespace pello::host {
@@ -35,7 +36,8 @@ ASErr ASAPI SetPathStyle(AIArtHandle path, const AIPathStyle *style) {
   ArtObject *object = nullptr;
   ASErr found = findPath(path, object);
   if (call.logging() && found == kASNoError && style)
-    call.arg("changes", describeStyleChanges(object->style, *style, currentDocument().model()));
+    call.arg("changes", std::make_shared<const ChangeList>(
+                            styleChanges(currentDocument().model(), object->id, object->style, *style)));
   if (ASErr e = call.injected()) return call.done(e);
   if (found != kASNoError) return call.done(found);
   if (!style || !knownPattern(style->fill.color) || !knownPattern(style->stroke.color))

@@ -47,14 +47,14 @@ ASErr ASAPI GetTextPathMatrix(AIArtHandle textPath, ASRealMatrix *matrix) {
   DocumentModel::TextPathRef ref = currentDocument().resolveTextPath(textPath);
   if (!ref.path || !matrix) return call.done(kSPBadParameterError);
   *matrix = ref.path->matrix;
-  if (call.logging()) call.arg("matrix", formatMatrix(*matrix));
+  if (call.logging()) call.arg("matrix", *matrix);
   return call.done(kASNoError);
 }
 
 ASErr ASAPI SetTextPathMatrix(AIArtHandle textPath, const ASRealMatrix *matrix) {
   PELLO_HOST_CALL(call, "AITextPath::SetTextPathMatrix");
   logArt(call, "textPath", textPath);
-  if (matrix && call.logging()) call.arg("matrix", formatMatrix(*matrix));
+  if (matrix && call.logging()) call.arg("matrix", *matrix);
   if (ASErr e = call.injected()) return call.done(e);
   DocumentModel::TextPathRef ref = currentDocument().resolveTextPath(textPath);
   if (!ref.path || !matrix) return call.done(kSPBadParameterError);

@@ -38,7 +38,7 @@ void transform(DocumentModel &model, ArtObject &object, const ASRealMatrix &m, A
 ASErr ASAPI TransformArt(AIArtHandle art, const ASRealMatrix *matrix, ASReal lineScale, ai_int32 flags) {
   PELLO_HOST_CALL(call, "AITransformArt::TransformArt");
   logArt(call, "art", art);
-  if (matrix && call.logging()) call.arg("matrix", formatMatrix(*matrix));
+  if (matrix && call.logging()) call.arg("matrix", *matrix);
   call.arg("lineScale", lineScale).arg("flags", flags);
   if (ASErr e = call.injected()) return call.done(e);
   Document &document = currentDocument();

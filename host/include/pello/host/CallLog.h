@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ASTypes.h"
+#include "pello/host/CallValue.h"
 
 #include <cstddef>
 #include <functional>
@@ -13,15 +14,24 @@
 namespace pello::host {
 
 struct CallRecord {
-  std::string op;   // "Suite::Function"
-  std::string args; // "name=value, ..." for the arguments that matter
-  ASErr result = 0; // the code returned; 0 for functions without one
-  bool injected = false; // the result was a fault injected by the test
+  std::string op;            // "Suite::Function"
+  std::vector<CallArg> args; // the arguments that matter, in order
+  ASErr result = 0;          // the code returned; 0 for functions without one
+  bool injected = false;     // the result was a fault injected by the test
+
+  // The first argument called `name`, or null.
+  const CallValue *arg(std::string_view name) const {
+    for (const CallArg &a : args)
+      if (a.name == name) return &a.value;
+    return nullptr;
+  }
+  // "name=value, ..." as the log prints it.
+  std::string argsText() const { return host::argsText(args); }
 };
 
 class CallLog {
 public:
-  // Logging costs a string per call; benchmarks switch it off.
+  // Logging costs a record per call; benchmarks switch it off.
   bool enabled() const { return enabled_; }
   void setEnabled(bool on) { enabled_ = on; }
 

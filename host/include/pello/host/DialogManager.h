@@ -98,6 +98,14 @@ struct ModalRecord {
   bool forcedClose = false; // nothing closed it: the host closed it with item 1
 };
 
+// A notification as the dialog manager delivers it to an item: a user's
+// click or menu choice ends in "ADM User Changed Notifier" to the item.
+struct NotificationRecord {
+  int dialogResourceId = 0; // the item's dialog's template
+  int itemId = 0;
+  std::string type; // "ADM User Changed Notifier"
+};
+
 class DialogManager : public Component {
 public:
   explicit DialogManager(Host &host);
@@ -158,6 +166,8 @@ public:
   const std::vector<ModalRecord> &modalHistory() const;
   void clearModalHistory();
   void setModalListener(std::function<void(const ModalRecord &)> listener);
+  // Told of every notification before the item gets it.
+  void setNotificationListener(std::function<void(const NotificationRecord &)> listener);
 
   // ---- alerts and the layout area ----
   const std::vector<std::string> &alerts() const;

@@ -80,6 +80,9 @@ Json writeDocument(const DocumentModel &model);
 // Indented text, ending in a newline.
 std::string formatDocument(const DocumentModel &model);
 
+// The style of a path as a document writes it (pattern names from `model`).
+Json writePathStyle(const DocumentModel &model, const AIPathStyle &style);
+
 // A float as a JSON number that reads back to exactly `value` (a string for
 // NaN and the infinities).
 Json realToJson(ASReal value);

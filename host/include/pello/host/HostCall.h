@@ -14,10 +14,10 @@
 #pragma once
 
 #include "ASTypes.h"
+#include "pello/host/CallValue.h"
 
-#include <sstream>
-#include <string>
 #include <string_view>
+#include <vector>
 
 namespace pello::host {
 
@@ -61,40 +61,30 @@ public:
   }
 
   bool logging() const { return logging_; }
-  // With the log off an argument costs one test: the formatting stays out
-  // of line.
+  // With the log off an argument costs one test: the value is made, and
+  // kept, only when the log is on; it becomes text only when printed.
   template <class T> HostCall &arg(std::string_view name, const T &value) {
-    if (logging_) appendValue(name, value);
+    if (logging_) add(name, CallValue::of(value));
     return *this;
   }
   HostCall &arg(std::string_view name, const char *value) {
-    if (logging_) appendText(name, value);
+    if (logging_) add(name, CallValue::of(value));
     return *this;
   }
   HostCall &arg(std::string_view name, const void *value) {
-    if (logging_) appendAddress(name, value);
+    if (logging_) add(name, CallValue::of(value));
     return *this;
   }
 
 private:
-  template <class T> void appendValue(std::string_view name, const T &value) {
-    std::ostringstream out;
-    out << value;
-    appendArg(name, out.str());
-  }
-  // Floats in their shortest exact form, the same text on every system.
-  void appendValue(std::string_view name, float value);
-  void appendValue(std::string_view name, double value);
-  void appendText(std::string_view name, const char *value);
-  void appendAddress(std::string_view name, const void *value);
-  void appendArg(std::string_view name, const std::string &text);
+  void add(std::string_view name, CallValue value);
   OpSlot &slot_;
   Host *host_;
   ASErr injected_ = 0;
   ASErr result_ = 0;
   bool logging_ = false;
   bool recorded_ = false;
-  std::string args_;
+  std::vector<CallArg> args_;
 };
 
 } // namespace pello::host

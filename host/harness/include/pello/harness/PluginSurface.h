@@ -67,24 +67,32 @@ inline constexpr int kUntransformButton = 11;
 // The option-menu button that the dialog manager gives the tabbed palette.
 inline constexpr int kOptionMenuButton = kADMMenuItemID;
 
+// What a palette button does to the selection.
+enum class ButtonRole {
+  shiftPattern, // moves each fill pattern one step in the arrow's direction
+  shiftDash,    // moves each dash pattern one step back or forward
+  untransform,  // takes the transformation out of patterns, dashes and matrices
+};
+
 struct PaletteButton {
   int id;
   const char *name;        // as session scripts name it
   const char *description; // as a transcript names it
+  ButtonRole role;
 };
 inline constexpr int kPaletteButtonCount = 11;
 inline constexpr PaletteButton kPaletteButtons[kPaletteButtonCount] = {
-    {kRightArrow, "right", "the right arrow"},
-    {kUpRightArrow, "upRight", "the up-and-right arrow"},
-    {kUpArrow, "up", "the up arrow"},
-    {kUpLeftArrow, "upLeft", "the up-and-left arrow"},
-    {kLeftArrow, "left", "the left arrow"},
-    {kDownLeftArrow, "downLeft", "the down-and-left arrow"},
-    {kDownArrow, "down", "the down arrow"},
-    {kDownRightArrow, "downRight", "the down-and-right arrow"},
-    {kDashLeftButton, "dashLeft", "the left-pointing dash button"},
-    {kDashRightButton, "dashRight", "the right-pointing dash button"},
-    {kUntransformButton, "untransform", "the \"Untransform\" button"},
+    {kRightArrow, "right", "the right arrow", ButtonRole::shiftPattern},
+    {kUpRightArrow, "upRight", "the up-and-right arrow", ButtonRole::shiftPattern},
+    {kUpArrow, "up", "the up arrow", ButtonRole::shiftPattern},
+    {kUpLeftArrow, "upLeft", "the up-and-left arrow", ButtonRole::shiftPattern},
+    {kLeftArrow, "left", "the left arrow", ButtonRole::shiftPattern},
+    {kDownLeftArrow, "downLeft", "the down-and-left arrow", ButtonRole::shiftPattern},
+    {kDownArrow, "down", "the down arrow", ButtonRole::shiftPattern},
+    {kDownRightArrow, "downRight", "the down-and-right arrow", ButtonRole::shiftPattern},
+    {kDashLeftButton, "dashLeft", "the left-pointing dash button", ButtonRole::shiftDash},
+    {kDashRightButton, "dashRight", "the right-pointing dash button", ButtonRole::shiftDash},
+    {kUntransformButton, "untransform", "the \"Untransform\" button", ButtonRole::untransform},
 };
 
 // The button with `id` or `name`, or null.

@@ -1,10 +1,11 @@
-#include "DocumentDiff.h"
+#include "pello/host/DocumentDiff.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <vector>
 
-namespace pello::cli {
+namespace pello::host {
 
 namespace {
 
@@ -21,6 +22,27 @@ void indexArt(const Json &list, std::vector<std::string> &order, std::map<std::s
   }
 }
 
+// Alike to the bit: 0 and -0 are different values of a document (they
+// read back as they were written), which == on JSON numbers takes as one.
+bool same(const Json &a, const Json &b) {
+  if (a.is_number_float() && b.is_number_float()) {
+    const double x = a.get<double>(), y = b.get<double>();
+    return std::memcmp(&x, &y, sizeof x) == 0;
+  }
+  if (a.type() != b.type() || a.size() != b.size()) return a == b;
+  if (a.is_array()) {
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (!same(a[i], b[i])) return false;
+    return true;
+  }
+  if (a.is_object()) {
+    for (auto it = a.begin(), jt = b.begin(); it != a.end(); ++it, ++jt)
+      if (it.key() != jt.key() || !same(it.value(), jt.value())) return false;
+    return true;
+  }
+  return a == b;
+}
+
 bool isLeafArray(const Json &value) {
   if (!value.is_array()) return false;
   for (const Json &element : value)
@@ -28,8 +50,8 @@ bool isLeafArray(const Json &value) {
   return true;
 }
 
-void diff(const std::string &art, const std::string &path, const Json &a, const Json &b, Json &out) {
-  if (a == b) return;
+void diff(const std::string &art, const std::string &path, const Json &a, const Json &b, ChangeList &out) {
+  if (same(a, b)) return;
   auto join = [&](const std::string &member) { return path.empty() ? member : path + "." + member; };
   if (a.is_object() && b.is_object()) {
     for (auto it = a.begin(); it != a.end(); ++it)
@@ -43,13 +65,13 @@ void diff(const std::string &art, const std::string &path, const Json &a, const 
       diff(art, path + "[" + std::to_string(i) + "]", a[i], b[i], out);
     return;
   }
-  out.push_back(Json{{"event", "change"}, {"art", art}, {"field", path}, {"before", a}, {"after", b}});
+  out.push_back(Change{art, path, a, b});
 }
 
 } // namespace
 
-Json documentChanges(const Json &before, const Json &after) {
-  Json out = Json::array();
+ChangeList documentChanges(const Json &before, const Json &after) {
+  ChangeList out;
   std::vector<std::string> orderBefore, orderAfter;
   std::map<std::string, Json> a, b;
   indexArt(before.value("art", Json::array()), orderBefore, a);
@@ -57,18 +79,12 @@ Json documentChanges(const Json &before, const Json &after) {
   for (const std::string &id : orderAfter) {
     auto found = a.find(id);
     if (found == a.end())
-      out.push_back(Json{
-          {"event", "change"}, {"art", id}, {"field", "(object)"}, {"before", nullptr}, {"after", "added"}});
+      out.push_back(Change{id, "(object)", nullptr, "added"});
     else
       diff(id, "", found->second, b[id], out);
   }
   for (const std::string &id : orderBefore)
-    if (!b.count(id))
-      out.push_back(Json{{"event", "change"},
-                         {"art", id},
-                         {"field", "(object)"},
-                         {"before", "present"},
-                         {"after", "removed"}});
+    if (!b.count(id)) out.push_back(Change{id, "(object)", "present", "removed"});
 
   std::map<std::string, Json> patternsBefore, patternsAfter;
   for (const Json &p : before.value("patterns", Json::array()))
@@ -81,6 +97,18 @@ Json documentChanges(const Json &before, const Json &after) {
   diff("(selection)", "", before.value("selection", Json::array()), after.value("selection", Json::array()),
        out);
   return out;
+}
+
+ChangeList valueChanges(const std::string &art, const std::string &path, const Json &before,
+                        const Json &after) {
+  ChangeList out;
+  diff(art, path, before, after, out);
+  return out;
+}
+
+ChangeList styleChanges(const DocumentModel &model, const std::string &art, const AIPathStyle &before,
+                        const AIPathStyle &after) {
+  return valueChanges(art, "", writePathStyle(model, before), writePathStyle(model, after));
 }
 
 const Json *findArt(const Json &document, const std::string &id) {
@@ -121,4 +149,4 @@ const Json *fieldAt(const Json &value, const std::string &path) {
   return at;
 }
 
-} // namespace pello::cli
+} // namespace pello::host
