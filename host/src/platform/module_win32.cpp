@@ -4,8 +4,8 @@
 // LoadLibrary and resolves the entry point the PiPL names with
 // GetProcAddress. The exported names come from the PE export directory of
 // the loaded image.
-#include "loader/ResourceFile.h"
 #include "pello/host/PluginModule.h"
+#include "pello/host/ResourceFile.h"
 #include "platform/Platform.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 // The loader: a module's resources read from its file, the PiPL checks, and
 // the entry point resolved by the name the PiPL gives, on copies of a test
 // module (the built plug-in's own PiPL: tests/plugin/shell).
-#include "loader/ResourceFile.h"
 #include "pello/host/Plugin.h"
 #include "pello/host/PluginModule.h"
+#include "pello/host/ResourceFile.h"
 
 #include <gtest/gtest.h>
 
