@@ -6,6 +6,7 @@
 function(pello_plugin_module target)
   add_library(${target} MODULE ${ARGN})
   target_link_libraries(${target} PRIVATE pello_hostapi)
+  pello_target_flags(${target})
   # Entered from C only, it neither throws nor catches; without exception
   # support it links no piece of the C++ runtime (on Windows that piece
   # allocates per load and, on 32-bit, takes a thread-local slot).
