@@ -2,7 +2,7 @@
 # host loads it, with the plug-in's resources and one export, PluginMain. The
 # product (plugin/) and the validator's fixture plug-ins are made with it; the
 # caller adds the code. The resources come from plugin/CMakeLists.txt
-# (target PelloPalette_resources).
+# (target pello_plugin_resources).
 function(pello_plugin_module target)
   add_library(${target} MODULE ${ARGN})
   target_link_libraries(${target} PRIVATE pello_hostapi)
@@ -13,7 +13,7 @@ function(pello_plugin_module target)
   target_compile_options(${target} PRIVATE -fno-exceptions)
   set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".aip" CXX_VISIBILITY_PRESET hidden
                                              VISIBILITY_INLINES_HIDDEN ON)
-  add_dependencies(${target} PelloPalette_resources)
+  add_dependencies(${target} pello_plugin_resources)
   set(shell ${PROJECT_SOURCE_DIR}/plugin/shell)
   if(WIN32)
     # Platform (Windows): the module definition file names the one export,
