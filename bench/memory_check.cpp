@@ -9,12 +9,12 @@
 // that the benchmark session itself holds for its floors. The host keeps each alert for its
 // tests; "Show transformation matrix" brings one, and that record is
 // cleared after each, as the user dismissing it.
-#include "adm/AdmState.h"
 #include "artDocuments.h"
 #include "benchSession.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/AppContext.h"
 #include "pello/host/Blocks.h"
+#include "pello/host/DialogManager.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,14 +76,14 @@ Snapshot snapshot(BenchSession &session, long long clicks) {
   Blocks &blocks = session.host.get<Blocks>();
   s.liveBlocks = blocks.liveCount();
   s.liveBlockBytes = blocks.liveBytes();
-  AdmState &adm = session.dialogs.state();
-  s.dialogs = adm.dialogs.size();
-  s.items = adm.items.size();
-  s.lists = adm.lists.size();
-  s.entries = adm.entries.size();
-  s.notifiers = adm.notifiers.size();
-  s.trackers = adm.trackers.size();
-  s.icons = adm.icons.size();
+  const DialogManager::LiveObjects adm = session.dialogs.liveObjects();
+  s.dialogs = adm.dialogs;
+  s.items = adm.items;
+  s.lists = adm.lists;
+  s.entries = adm.entries;
+  s.notifiers = adm.notifiers;
+  s.trackers = adm.trackers;
+  s.icons = adm.icons;
   s.suiteHolds = session.host.suites().totalHolds();
   s.accessRefs = session.host.get<AccessRefs>().held();
   s.contexts = session.host.get<AppContexts>().depth();

@@ -2,17 +2,18 @@
 # host loads it, with the plug-in's resources and one export, PluginMain. The
 # product (plugin/) and the validator's fixture plug-ins are made with it; the
 # caller adds the code. The resources come from plugin/CMakeLists.txt
-# (target PelloPalette_resources).
+# (target pello_plugin_resources).
 function(pello_plugin_module target)
   add_library(${target} MODULE ${ARGN})
   target_link_libraries(${target} PRIVATE pello_hostapi)
+  pello_target_flags(${target})
   # Entered from C only, it neither throws nor catches; without exception
   # support it links no piece of the C++ runtime (on Windows that piece
   # allocates per load and, on 32-bit, takes a thread-local slot).
   target_compile_options(${target} PRIVATE -fno-exceptions)
   set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".aip" CXX_VISIBILITY_PRESET hidden
                                              VISIBILITY_INLINES_HIDDEN ON)
-  add_dependencies(${target} PelloPalette_resources)
+  add_dependencies(${target} pello_plugin_resources)
   set(shell ${PROJECT_SOURCE_DIR}/plugin/shell)
   if(WIN32)
     # Platform (Windows): the module definition file names the one export,

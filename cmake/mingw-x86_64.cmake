@@ -1,23 +1,5 @@
-# Cross-compiles for 64-bit (x86_64) Windows with Debian's mingw-w64 (posix threads:
-# GoogleTest needs them). Test programs run under Wine through wine-run.sh.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles for 64-bit (x86_64) Windows with Debian's mingw-w64; the
+# rest is cmake/mingw-common.cmake.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(PELLO_MINGW_TRIPLE x86_64-w64-mingw32)
-
-set(CMAKE_C_COMPILER ${PELLO_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${PELLO_MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${PELLO_MINGW_TRIPLE}-windres)
-set(CMAKE_OBJCOPY ${PELLO_MINGW_TRIPLE}-objcopy)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${PELLO_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-
-# Nothing may need the MinGW runtime DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

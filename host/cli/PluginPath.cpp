@@ -33,8 +33,8 @@ std::filesystem::path pluginPath(const std::string &option) {
   for (const std::filesystem::path &candidate :
        {folder / "PelloPalette.aip", folder / ".." / "lib" / "pello" / "PelloPalette.aip"})
     if (!folder.empty() && std::filesystem::exists(candidate, ec)) return candidate.lexically_normal();
-#ifdef PELLO_BUILT_PLUGIN_PATH
-  return PELLO_BUILT_PLUGIN_PATH;
+#ifdef PELLO_PLUGIN_PATH
+  return PELLO_PLUGIN_PATH;
 #else
   return folder / "PelloPalette.aip";
 #endif

@@ -164,8 +164,8 @@ int runCheckAsChild(const ValidateOptions &options, const std::filesystem::path 
 }
 
 std::filesystem::path builtPluginPath() {
-#ifdef PELLO_BUILT_PLUGIN_PATH
-  return PELLO_BUILT_PLUGIN_PATH;
+#ifdef PELLO_PLUGIN_PATH
+  return PELLO_PLUGIN_PATH;
 #else
   return "PelloPalette.aip";
 #endif

@@ -5,7 +5,7 @@ unpacked into an empty folder and used from the unpacked files alone.
 - Every package is there, named with the version, holds exactly the expected
   files, and its SHA256SUMS (and the folder's) match.
 - The plug-in packages: the DLL's machine, one export, system-only imports,
-  version resource and every resource (tests/windows_dll/check_windows_dll.py),
+  version resource and every resource (tests/plugin/windows_dll/check_windows_dll.py),
   stripped and naming its debug file; `pello-host validate` passes on it with
   the unpacked host of the same width, under Wine.
 - The host packages: `pello-host --version` says the version; the demo runs
@@ -27,7 +27,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
 WINE_RUN = ROOT / "cmake" / "wine-run.sh"
-DLL_CHECK = ROOT / "tests" / "windows_dll" / "check_windows_dll.py"
+DLL_CHECK = ROOT / "tests" / "plugin" / "windows_dll" / "check_windows_dll.py"
 failures = []
 
 

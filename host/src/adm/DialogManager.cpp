@@ -103,6 +103,14 @@ bool DialogManager::chooseMenuEntry(ADMDialogRef dialog, int index, std::span<co
   return state_->userClick(dialog, kADMMenuItemID, keys, index);
 }
 
+bool DialogManager::notify(ADMDialogRef dialog, int itemId, const char *type) {
+  const AdmDialog *dlg = state_->dialog(dialog);
+  const AdmItem *found = dlg ? state_->itemById(*dlg, itemId) : nullptr;
+  if (!found) return false;
+  state_->notify(found->token, type);
+  return true;
+}
+
 bool DialogManager::setVisible(ADMDialogRef dialog, bool visible) {
   AdmDialog *dlg = state_->dialog(dialog);
   if (!dlg) return false;
@@ -185,6 +193,12 @@ int mulDiv(int n, int num, int den) {
   return static_cast<int>(product >= 0 ? (product + half) / den : -((-product + half) / den));
 }
 } // namespace
+
+DialogManager::LiveObjects DialogManager::liveObjects() const {
+  const AdmState &s = *state_;
+  return {s.dialogs.size(),   s.items.size(),    s.lists.size(), s.entries.size(),
+          s.notifiers.size(), s.trackers.size(), s.icons.size()};
+}
 
 int DialogManager::dialogUnitsToPixelsX(int x) {
   return mulDiv(x, 6, 4);

@@ -1,4 +1,4 @@
-#include "loader/ResourceFile.h"
+#include "pello/host/ResourceFile.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,9 +2,9 @@
 // its resources in the ELF section ".rsrc" (the .res image the build embeds)
 // and its defined dynamic symbols in ".dynsym".
 #include "loader/ModuleFile.h"
-#include "loader/ResourceFile.h"
 #include "pello/host/Keyboard.h"
 #include "pello/host/PluginModule.h"
+#include "pello/host/ResourceFile.h"
 
 #include <dlfcn.h>
 #include <elf.h>

@@ -5,8 +5,8 @@
 // GetProcAddress. The exported names come from the PE export directory of
 // the loaded image.
 #include "loader/ModuleFile.h"
-#include "loader/ResourceFile.h"
 #include "pello/host/PluginModule.h"
+#include "pello/host/ResourceFile.h"
 #include "platform/Platform.h"
 
 #include <windows.h>

@@ -148,6 +148,11 @@ public:
   bool chooseMenuEntry(ADMDialogRef dialog, int index, std::initializer_list<int> keys = {}) {
     return chooseMenuEntry(dialog, index, std::span(keys.begin(), keys.size()));
   }
+  // Delivers notification `type` (e.g. "ADM User Changed Notifier") straight
+  // to item `itemId`, without tracking or keys: through the item's notify
+  // proc, else its default handling. False, with nothing delivered, when the
+  // dialog or the item is missing.
+  bool notify(ADMDialogRef dialog, int itemId, const char *type);
   // The host's own controls: hide or show, move, resize, dock.
   bool setVisible(ADMDialogRef dialog, bool visible);
   bool move(ADMDialogRef dialog, int dx, int dy);
@@ -176,6 +181,14 @@ public:
   int beeps() const;
   ASRect paletteLayoutBounds() const;
   void setPaletteLayoutBounds(const ASRect &bounds);
+
+  // ---- what is live ----
+  // The dialog manager's live objects by kind: what the plug-in holds, and
+  // what a leak would make grow.
+  struct LiveObjects {
+    std::size_t dialogs = 0, items = 0, lists = 0, entries = 0, notifiers = 0, trackers = 0, icons = 0;
+  };
+  LiveObjects liveObjects() const;
 
   // Dialog units to pixels.
   static int dialogUnitsToPixelsX(int x);

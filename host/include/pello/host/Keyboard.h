@@ -19,6 +19,13 @@
 
 namespace pello::host {
 
+// Windows virtual-key codes of the modifier keys.
+inline constexpr int kVkShift = 0x10;
+inline constexpr int kVkControl = 0x11;
+inline constexpr int kVkAlt = 0x12;
+inline constexpr int kVkLeftWindows = 0x5B;
+inline constexpr int kVkRightWindows = 0x5C;
+
 #if defined(_WIN32)
 inline constexpr bool kHostSeesKeyboardReads = false;
 #else

@@ -9,6 +9,7 @@
 
 #include "ADMTypes.h"
 #include "ASTypes.h"
+#include "pello/host/Keyboard.h"
 
 #include <string>
 #include <string_view>
@@ -130,13 +131,13 @@ inline constexpr const char *kDockCodeKey = "kADM_DPDockCodeStr";
 inline constexpr const char *kLocationKey = "kADM_DPLocationStr";
 inline constexpr const char *kVisibleKey = "kADM_DPVisibleStr";
 
-// Windows virtual-key codes of the modifier keys that scale a step. Either
+// The modifier keys that scale a step, as Windows virtual-key codes. Either
 // Windows key counts as "a Windows key".
-inline constexpr int kVkShift = 0x10;
-inline constexpr int kVkControl = 0x11;
-inline constexpr int kVkAlt = 0x12;
-inline constexpr int kVkLeftWindows = 0x5B;
-inline constexpr int kVkRightWindows = 0x5C;
+using host::kVkAlt;
+using host::kVkControl;
+using host::kVkLeftWindows;
+using host::kVkRightWindows;
+using host::kVkShift;
 inline constexpr int kModifierKeys[] = {kVkShift, kVkControl, kVkAlt, kVkLeftWindows, kVkRightWindows};
 
 // ---------------------------------------------------------------------------

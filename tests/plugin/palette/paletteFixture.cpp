@@ -1,7 +1,5 @@
 #include "paletteFixture.h"
 
-#include "adm/AdmState.h"
-
 #include <optional>
 #include <random>
 
@@ -66,9 +64,7 @@ bool PaletteTest::click(int itemId, const std::vector<int> &keys) {
 }
 
 void PaletteTest::notifyItem(int itemId, const char *type) {
-  std::optional<ItemInfo> item = dialogs().item(palette, itemId);
-  ASSERT_TRUE(item.has_value()) << "item " << itemId;
-  dialogs().state().notify(tokenOf(item->ref), type);
+  ASSERT_TRUE(dialogs().notify(palette, itemId, type)) << "item " << itemId;
 }
 
 } // namespace pello::test

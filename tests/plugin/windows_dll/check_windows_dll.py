@@ -6,7 +6,7 @@ resources must be US English (1033) and must be exactly those of the
 compiled resource file, byte for byte.
 
 The palette's icons, dialog 16000 and menu 700 are checked with the expected
-data and checks of tests/palette_resources/check_palette_resources.py.
+data and checks of tests/plugin/palette_resources/check_palette_resources.py.
 
 Usage: check_windows_dll.py DLL RES_FILE RESOURCE_DIR i686|x86_64
   RES_FILE      the compiled PelloPalette.res the DLL was linked from

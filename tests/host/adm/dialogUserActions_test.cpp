@@ -2,7 +2,6 @@
 // told to a listener), the option menu, moving and docking, and procedures
 // that destroy their own dialog during a click.
 #include "dialogManagerFixture.h"
-#include "pello/harness/PluginSurface.h"
 #include "pello/host/Keyboard.h"
 
 #include <cstring>
@@ -157,10 +156,10 @@ TEST_F(DialogManagerTest, AProcedureMayDestroyItsOwnDialogDuringAClick) {
   ADMDialogRef dlg = createPalette(paletteInit);
   item->SetNotifyProc(dialog->GetItem(dlg, 11), destroyOwnDialog);
   gSeen.events.clear();
-  ASSERT_TRUE(dm.click(dlg, 11, {pello::harness::kVkShift}));
+  ASSERT_TRUE(dm.click(dlg, 11, {kVkShift}));
   EXPECT_EQ(gSeen.events, (std::vector<std::string>{"notify 11 ADM User Changed Notifier", "destroy"}));
   EXPECT_FALSE(dm.isLive(dlg));
-  EXPECT_EQ(host.get<Keyboard>().bytes()[pello::harness::kVkShift], 0);
+  EXPECT_EQ(host.get<Keyboard>().bytes()[kVkShift], 0);
 
   // Destroyed from the track proc: the events stop there.
   dlg = createPalette(paletteInit);

@@ -1,6 +1,7 @@
 // Microsoft's .res format (a sequence of RESOURCEHEADER records, each
 // followed by its data) and the PiPL resource inside it. Portable: the
-// platform loaders hand in the bytes they find in the module file.
+// platform loaders hand in the bytes they find in the module file, and tests
+// and tools read .res images of their own with it.
 #pragma once
 
 #include "pello/host/PluginModule.h"
