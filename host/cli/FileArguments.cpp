@@ -19,6 +19,15 @@ std::string blockedFolders(const fs::path &path) {
   return {};
 }
 
+// Why `path` cannot be written as a file where it stands (a folder or a
+// special file is there), or "".
+std::string notAFile(const fs::path &path, const std::string &text) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return "a folder, not a file: " + text;
+  if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) return "not a regular file: " + text;
+  return {};
+}
+
 } // namespace
 
 CLI::Validator outputFile() {
@@ -26,9 +35,7 @@ CLI::Validator outputFile() {
       [](std::string &text) -> std::string {
         if (text == "-") return {};
         const fs::path path(text);
-        std::error_code ec;
-        if (fs::is_directory(path, ec)) return "a folder, not a file: " + text;
-        if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) return "not a regular file: " + text;
+        if (std::string problem = notAFile(path, text); !problem.empty()) return problem;
         if (std::string blocked = blockedFolders(path); !blocked.empty())
           return "cannot write " + text + ": " + blocked;
         return {};
@@ -53,9 +60,8 @@ CLI::Validator preferencesFile() {
   return CLI::Validator(
       [](std::string &text) -> std::string {
         const fs::path path(text);
+        if (std::string problem = notAFile(path, text); !problem.empty()) return problem;
         std::error_code ec;
-        if (fs::is_directory(path, ec)) return "a folder, not a file: " + text;
-        if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) return "not a regular file: " + text;
         const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
         if (!fs::is_directory(folder, ec)) return "no folder " + folder.string() + " to keep " + text + " in";
         return {};
