@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <dlfcn.h>
 
 namespace pello::fuzz {
@@ -18,6 +19,17 @@ void keepModuleLoaded(const char *path) {
 
 void resetPluginState(host::Plugin &plugin) {
   plugin.call(kSPAccessCaller, kSPAccessReloadSelector);
+}
+
+validate::CheckContext abortingContext() {
+  validate::CheckContext context;
+  context.plugin = PELLO_PLUGIN_PATH;
+  context.sink = [](char kind, const std::string &text) {
+    if (kind != 'F') return;
+    std::fprintf(stderr, "validate check failed: %s\n", text.c_str());
+    std::abort();
+  };
+  return context;
 }
 
 } // namespace pello::fuzz

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "pello/host/Plugin.h"
+#include "pello/validate/Check.h"
 
 namespace pello::fuzz {
 
@@ -15,5 +16,9 @@ void keepModuleLoaded(const char *path);
 // Sends "SP Access" / "Reload" with no record: the plug-in forgets the
 // record and the suite holders of an earlier host.
 void resetPluginState(host::Plugin &plugin);
+
+// A check context on the built module whose first failure ends the run
+// (abort, so the fuzzer keeps the input).
+validate::CheckContext abortingContext();
 
 } // namespace pello::fuzz

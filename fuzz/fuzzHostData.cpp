@@ -27,17 +27,6 @@ namespace {
 
 constexpr std::size_t kMaxEntries = 120;
 
-CheckContext makeContext() {
-  CheckContext context;
-  context.plugin = PELLO_PLUGIN_PATH;
-  context.sink = [](char kind, const std::string &text) {
-    if (kind != 'F') return;
-    std::fprintf(stderr, "validate check failed: %s\n", text.c_str());
-    std::abort();
-  };
-  return context;
-}
-
 void errorList(const std::uint8_t *data, std::size_t size) {
   if (size < 4) return;
   const ASErr code = static_cast<ASErr>((std::uint32_t(data[0]) << 24) | (std::uint32_t(data[1]) << 16) |
@@ -56,7 +45,7 @@ void errorList(const std::uint8_t *data, std::size_t size) {
     }
     entries.back() += static_cast<char16_t>(data[at]);
   }
-  CheckContext context = makeContext();
+  CheckContext context = pello::fuzz::abortingContext();
   HostSession session(context);
   if (!session.load()) return;
   pello::fuzz::resetPluginState(session.plugin);
@@ -92,7 +81,7 @@ void preferencesFile(const std::uint8_t *data, std::size_t size) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(size));
   }
-  CheckContext context = makeContext();
+  CheckContext context = pello::fuzz::abortingContext();
   HostSession session(context, file);
   if (!session.load()) return;
   pello::fuzz::resetPluginState(session.plugin);
@@ -103,7 +92,7 @@ void preferencesFile(const std::uint8_t *data, std::size_t size) {
 void preferenceValues(const std::uint8_t *data, std::size_t size) {
   static const char *const kKeys[] = {pello::harness::kDockGroupKey, pello::harness::kDockCodeKey,
                                       pello::harness::kLocationKey, pello::harness::kVisibleKey, "other"};
-  CheckContext context = makeContext();
+  CheckContext context = pello::fuzz::abortingContext();
   HostSession session(context);
   Preferences &prefs = session.preferences;
   std::size_t at = 0;

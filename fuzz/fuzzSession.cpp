@@ -16,13 +16,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-  CheckContext context;
-  context.plugin = PELLO_PLUGIN_PATH;
-  context.sink = [](char kind, const std::string &text) {
-    if (kind != 'F') return;
-    std::fprintf(stderr, "validate check failed: %s\n", text.c_str());
-    std::abort();
-  };
+  CheckContext context = pello::fuzz::abortingContext();
   ByteChooser chooser(data, size);
   DriverOptions options;
   options.steps = 400;
