@@ -87,6 +87,28 @@ def run(args, what, windows, cwd):
     return done.stdout
 
 
+def machine_runs_32bit_programs():
+    """False where the kernel refuses 32-bit programs, the 32-bit Wine loader among them."""
+    loader = Path("/usr/lib/wine/wine")
+    if not loader.exists():
+        return True  # Wine itself will say what is missing
+    try:
+        return subprocess.run([loader, "--version"], capture_output=True, timeout=60).returncode != 126
+    except OSError:
+        return False
+
+
+RUNS_32BIT = machine_runs_32bit_programs()
+
+
+def skipped_32bit(folder, width):
+    """Whether a 32-bit package cannot be run here; says so when it cannot."""
+    if width != "win32" or RUNS_32BIT:
+        return False
+    print(f"{folder.name}: SKIPPED running it: this machine cannot run 32-bit programs")
+    return True
+
+
 def wine_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
@@ -102,7 +124,7 @@ def check_plugin_package(folder, width, build_root, host_folder):
     out = run(["/usr/bin/python3", DLL_CHECK, dll, res, ROOT / "plugin" / "resources", machine],
               f"{folder.name}: the DLL check", False, folder)
     print(f"{folder.name}: DLL check: {out.strip().splitlines()[-1] if out.strip() else '?'}")
-    if host_folder:
+    if host_folder and not skipped_32bit(folder, width):
         exe = host_folder / "bin" / "pello-host.exe"
         out = run([exe, "validate", wine_path(dll)], f"{folder.name}: validate", True, folder)
         print(f"{folder.name}: validate: {out.strip().splitlines()[-1] if out.strip() else '?'}")
@@ -121,6 +143,8 @@ def check_host_package(folder, system, version):
     if not exe.is_file():
         return
     if not windows and not check(os.access(exe, os.X_OK), f"{folder.name}: bin/pello-host is not executable"):
+        return
+    if skipped_32bit(folder, system):
         return
     said = run([exe, "--version"], f"{folder.name}: --version", windows, folder)
     check(said.strip() == f"pello-host {version}", f"{folder.name}: --version says {said.strip()!r}")
