@@ -133,7 +133,9 @@ void Preferences::load() {
     // The user's file is kept: the next save writes over the original.
     std::filesystem::path kept = file_;
     kept += ".bak";
-    std::filesystem::copy_file(file_, kept, std::filesystem::copy_options::overwrite_existing, ec);
+    // Removed first: mingw-w64's copy_file does not write over a file.
+    std::filesystem::remove(kept, ec);
+    std::filesystem::copy_file(file_, kept, ec);
     warnings_.push_back("preferences file " + file_.string() + " is damaged; using defaults" +
                         (ec ? std::string() : "; the damaged file is kept as " + kept.string()));
     return;
