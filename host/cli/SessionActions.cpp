@@ -20,14 +20,11 @@ bool SessionRunner::act(const Step &step) {
   auto &plugin = hosted_->plugin();
   auto &dm = hosted_->dialogs();
   ADMDialogRef palette = dm.palette();
-  auto needPalette = [&] {
-    if (!palette) stepFailed("there is no palette: the plug-in has not created it, or it is destroyed");
-    return palette != nullptr;
-  };
   auto outcome = [&](const harness::Outcome &done) {
     if (!done) stepFailed(done.failure);
     return bool(done);
   };
+  auto needPalette = [&] { return outcome(hosted_->paletteThere()); };
 
   switch (step.action) {
   case Action::select:

@@ -46,7 +46,7 @@ bool HostSession::open(const Json &json) {
 }
 
 std::string HostSession::documentText() const {
-  return const_cast<harness::HostedPlugin &>(hosted).documentText();
+  return hosted.documentText();
 }
 
 void HostSession::finish(const Allowances &allowed) {
@@ -61,7 +61,7 @@ void HostSession::finish(const Allowances &allowed) {
 
 Allowances HostSession::allowancesFromFaults() const {
   Allowances allowed;
-  for (const Faults::Fired &fired : const_cast<Host &>(host).faults().fired()) {
+  for (const Faults::Fired &fired : host.faults().fired()) {
     if (fired.op == "SPBasic::ReleaseSuite") allowed.holds = true;
     if (fired.op == "SPBlocks::FreeBlock") allowed.blocks = true;
     if (fired.op == "SPAccess::ReleasePlugin") allowed.access = true;

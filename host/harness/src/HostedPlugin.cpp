@@ -84,6 +84,11 @@ ASErr HostedPlugin::settleAndShutDown() {
   return first;
 }
 
+Outcome HostedPlugin::paletteThere() const {
+  if (palette() != nullptr) return Outcome::ok();
+  return Outcome::failed("there is no palette: the plug-in has not created it, or it is destroyed");
+}
+
 AIMenuItemHandle HostedPlugin::menuItem() {
   MenuItem *item = host_->get<Menus>().find(kMenuItemKey);
   return item ? item->handle() : nullptr;
@@ -91,8 +96,7 @@ AIMenuItemHandle HostedPlugin::menuItem() {
 
 Outcome HostedPlugin::click(int item, std::span<const int> keys) {
   ADMDialogRef dialog = palette();
-  if (dialog == nullptr)
-    return Outcome::failed("there is no palette: the plug-in has not created it, or it is destroyed");
+  if (Outcome there = paletteThere(); !there) return there;
   if (!dialogs().click(dialog, item, keys))
     return Outcome::failed("the palette has no shown, enabled item " + std::to_string(item) + " to click");
   return Outcome::ok();
@@ -106,8 +110,7 @@ Outcome HostedPlugin::click(std::string_view name, std::span<const int> keys) {
 
 Outcome HostedPlugin::choose(int entry, std::span<const int> keys) {
   ADMDialogRef dialog = palette();
-  if (dialog == nullptr)
-    return Outcome::failed("there is no palette: the plug-in has not created it, or it is destroyed");
+  if (Outcome there = paletteThere(); !there) return there;
   if (entry < 0 || !dialogs().chooseMenuEntry(dialog, entry, keys))
     return Outcome::failed("the palette's option menu has no such entry");
   return Outcome::ok();
@@ -135,11 +138,11 @@ Outcome HostedPlugin::open(const Json &json) {
   }
 }
 
-Json HostedPlugin::documentJson() {
+Json HostedPlugin::documentJson() const {
   return document().isOpen() ? writeDocument(document().model()) : Json();
 }
 
-std::string HostedPlugin::documentText() {
+std::string HostedPlugin::documentText() const {
   return document().isOpen() ? formatDocument(document().model()) : std::string();
 }
 

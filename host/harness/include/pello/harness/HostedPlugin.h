@@ -65,6 +65,7 @@ public:
   host::DialogManager &dialogs() { return host_->get<host::DialogManager>(); }
   const host::DialogManager &dialogs() const { return host_->get<host::DialogManager>(); }
   host::Document &document() { return host_->get<host::Document>(); }
+  const host::Document &document() const { return host_->get<host::Document>(); }
   host::Preferences &preferences() { return host_->get<host::Preferences>(); }
   host::Blocks &blocks() { return host_->get<host::Blocks>(); }
   host::Faults &faults() { return host_->faults(); }
@@ -103,6 +104,8 @@ public:
   // ---- the user ----
   // The palette (the newest floating dialog), or null.
   ADMDialogRef palette() const { return dialogs().palette(); }
+  // Whether there is a palette to act on, and why not.
+  Outcome paletteThere() const;
   // The plug-in's menu item "Pello Palette", or null.
   AIMenuItemHandle menuItem();
   // Clicks a palette item (by id, or by the name sessions give it) with the
@@ -124,8 +127,8 @@ public:
   Outcome open(const host::Json &document);
   // The open document in the JSON form (null when none is open), and as
   // text ("" when none is open).
-  host::Json documentJson();
-  std::string documentText();
+  host::Json documentJson() const;
+  std::string documentText() const;
 
   // ---- what was shown ----
   std::vector<std::string> alerts() const { return dialogs().alerts(); }
