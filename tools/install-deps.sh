@@ -21,5 +21,17 @@ sudo=""
 if printf '%s\n' "${missing[@]}" | grep -q ':i386'; then
   $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror in mid-sync can fail one index; what the others give is usually enough.
+$sudo apt-get update -qq || echo "install-deps: apt-get update reported errors; trying the install with the indices it has" >&2
+install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+# The 32-bit Wine loader comes last and on its own: a 32-bit index the mirror
+# could not give leaves it uninstallable, and the 32-bit DLL's run under Wine
+# is then reported as skipped, with the reason, rather than stopping the rest.
+required=() optional=()
+for p in "${missing[@]}"; do
+  if [[ "$p" == *:i386 ]]; then optional+=("$p"); else required+=("$p"); fi
+done
+[[ ${#required[@]} -eq 0 ]] || install "${required[@]}"
+if [[ ${#optional[@]} -gt 0 ]] && ! install "${optional[@]}"; then
+  echo "install-deps: could not install ${optional[*]}; the 32-bit DLL will not run under Wine" >&2
+fi

@@ -11,14 +11,21 @@ presets=("$@")
 [[ ${#presets[@]} -eq 0 ]] && presets=(win-i686 win-x64)
 
 # 32-bit Windows programs run under the 32-bit Wine loader, a 32-bit Linux
-# program: a machine whose kernel does not run 32-bit programs cannot run
-# them at all. There the 32-bit DLL is still built and checked on the build
-# machine (its exports, imports and resources), its Wine run is reported as
-# skipped, and PELLO_REQUIRE_32BIT=1 makes that a failure instead.
-runs_32bit_programs() {
-  [[ -x /usr/lib/wine/wine ]] || return 0 # no 32-bit loader: let Wine itself say what is missing
-  /usr/lib/wine/wine --version >/dev/null 2>&1
-  [[ $? -ne 126 ]]
+# program from the package wine32:i386. Where that loader is missing (its
+# package could not be installed) or the kernel does not run 32-bit programs,
+# the 32-bit DLL is still built and checked on the build machine (its exports,
+# imports and resources), its Wine run is reported as skipped with the reason,
+# and PELLO_REQUIRE_32BIT=1 makes that a failure instead.
+why_no_32bit_programs() {
+  if [[ ! -x /usr/lib/wine/wine ]]; then
+    echo "the 32-bit Wine loader /usr/lib/wine/wine (package wine32:i386) is not installed"
+    return
+  fi
+  local rc=0
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || rc=$?
+  if [[ $rc -eq 126 ]]; then
+    echo "this machine cannot run 32-bit programs ($(/usr/lib/wine/wine --version 2>&1 | head -1))"
+  fi
 }
 
 ran=()
@@ -27,9 +34,10 @@ for preset in "${presets[@]}"; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
   ls -l "build/$preset/plugin/PelloPalette.aip"
-  if [[ "$preset" == "win-i686" ]] && ! runs_32bit_programs; then
-    echo "== $preset: SKIPPED the suite under Wine: this machine cannot run 32-bit programs"
-    echo "   ($(/usr/lib/wine/wine --version 2>&1 | head -1))"
+  no32=""
+  [[ "$preset" == "win-i686" ]] && no32=$(why_no_32bit_programs)
+  if [[ -n "$no32" ]]; then
+    echo "== $preset: SKIPPED the suite under Wine: $no32"
     if [[ "${PELLO_REQUIRE_32BIT:-0}" == "1" ]]; then
       echo "   PELLO_REQUIRE_32BIT=1: failing" >&2
       exit 1

@@ -46,6 +46,10 @@ private:
   int step_ = 0;
   std::size_t alertsSeen_ = 0;
   bool restrictionArmed_ = false;
+  // A failing IsEqual kept the plug-in from recognising an unload or a
+  // reload, the only messages that carry its record across one: the record
+  // is lost by the host's doing.
+  bool recordLostByHost_ = false;
 };
 
 } // namespace pello::validate

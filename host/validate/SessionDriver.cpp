@@ -43,9 +43,7 @@ void Driver::note(const std::string &what) {
 }
 
 bool Driver::started() const {
-  for (const Blocks::Block &block : session_.blocks.live())
-    if (block.name == "globals") return true;
-  return false;
+  return session_.hosted.holdsRecord();
 }
 
 // Every alert is one the plug-in can show.
@@ -83,7 +81,7 @@ void Driver::act(std::uint32_t action) {
     break;
   case 2:
     note("shutdown");
-    plugin.shutdown();
+    session_.hosted.shutdown();
     break;
   case 3:
   case 4:
@@ -110,10 +108,15 @@ void Driver::act(std::uint32_t action) {
     note("About");
     plugin.about();
     break;
-  case 12:
+  case 12: {
     note("unload and reload");
+    const std::size_t firedBefore = session_.host.faults().fired().size();
     if (plugin.unload() == kASNoError) plugin.reload();
+    const auto &fired = session_.host.faults().fired();
+    for (std::size_t i = firedBefore; i < fired.size(); ++i)
+      if (fired[i].op == "SPBasic::IsEqual") recordLostByHost_ = true;
     break;
+  }
   case 13:
   case 14:
     note("new document");
@@ -196,7 +199,9 @@ void Driver::run() {
     if (context_.failureCount() > 10) break;
   }
   note("final shutdown");
-  session_.finish(session_.allowancesFromFaults());
+  Allowances allowed = session_.allowancesFromFaults();
+  if (recordLostByHost_) allowed.blocks = true;
+  session_.finish(allowed);
 }
 
 void runDrivenSession(CheckContext &context, Chooser &chooser, const DriverOptions &options) {

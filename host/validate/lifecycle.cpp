@@ -149,7 +149,7 @@ void checkUnloadReload(CheckContext &context) {
       if (index != after) continue;
       void *record = nullptr;
       for (const Blocks::Block &block : session.blocks.live())
-        if (block.name == "globals") record = block.address;
+        if (block.name == kGlobalsBlockName) record = block.address;
       const bool paletteUp = session.palette() != nullptr;
       const ASErr unload = session.plugin.unload();
       if (paletteUp) {

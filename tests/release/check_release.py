@@ -87,25 +87,26 @@ def run(args, what, windows, cwd):
     return done.stdout
 
 
-def machine_runs_32bit_programs():
-    """False where the kernel refuses 32-bit programs, the 32-bit Wine loader among them."""
+def why_no_32bit_programs():
+    """Why 32-bit Windows programs cannot run here, or None where they can."""
     loader = Path("/usr/lib/wine/wine")
     if not loader.exists():
-        return True  # Wine itself will say what is missing
+        return f"the 32-bit Wine loader {loader} (package wine32:i386) is not installed"
     try:
-        return subprocess.run([loader, "--version"], capture_output=True, timeout=60).returncode != 126
+        refused = subprocess.run([loader, "--version"], capture_output=True, timeout=60).returncode == 126
     except OSError:
-        return False
+        refused = True
+    return "this machine cannot run 32-bit programs" if refused else None
 
 
-RUNS_32BIT = machine_runs_32bit_programs()
+NO_32BIT = why_no_32bit_programs()
 
 
 def skipped_32bit(folder, width):
     """Whether a 32-bit package cannot be run here; says so when it cannot."""
-    if width != "win32" or RUNS_32BIT:
+    if width != "win32" or NO_32BIT is None:
         return False
-    print(f"{folder.name}: SKIPPED running it: this machine cannot run 32-bit programs")
+    print(f"{folder.name}: SKIPPED running it: {NO_32BIT}")
     return True
 
 

@@ -48,7 +48,15 @@ Outcome HostedPlugin::bringUp() {
 
 ASErr HostedPlugin::shutdown() {
   started_ = false;
-  return plugin().shutdown();
+  const ASErr error = plugin().shutdown();
+  if (plugin().callDepth() == 0 && !holdsRecord()) plugin().closeLeftDialogs();
+  return error;
+}
+
+bool HostedPlugin::holdsRecord() const {
+  for (const host::Blocks::Block &block : host_->get<host::Blocks>().live())
+    if (block.name == kGlobalsBlockName) return true;
+  return false;
 }
 
 Outcome HostedPlugin::restart(bool keepDocument) {

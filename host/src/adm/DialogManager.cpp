@@ -81,6 +81,17 @@ bool DialogManager::isLive(ADMDialogRef dialog) const {
   return state_->dialog(dialog) != nullptr;
 }
 
+std::size_t DialogManager::closeDialogsOf(SPPluginRef plugin) {
+  std::vector<Token> left;
+  for (const auto &[token, dialog] : state_->dialogs)
+    if (dialog->plugin == plugin && !dialog->destroying) left.push_back(token);
+  for (Token token : left) {
+    state_->dialogs.at(token)->destroyProc = nullptr;
+    state_->destroy(token);
+  }
+  return left.size();
+}
+
 std::optional<DialogInfo> DialogManager::info(ADMDialogRef dialog) const {
   const AdmDialog *dlg = state_->dialog(dialog);
   if (!dlg) return std::nullopt;

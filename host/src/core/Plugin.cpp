@@ -1,5 +1,7 @@
 #include "pello/host/Plugin.h"
 
+#include "pello/host/DialogManager.h"
+
 #include "pello/host/Notifiers.h"
 #include "pello/host/Preferences.h"
 #include "platform/Platform.h"
@@ -79,9 +81,16 @@ ASErr Plugin::unload() {
   if (host_.get<AccessRefs>().held(ref()) > 0 || depth_ > 0) return kHostPluginInUseError;
   SPAccessMessage message{};
   ASErr result = call(kSPAccessCaller, kSPAccessUnloadSelector, &message);
+  closeLeftDialogs();
   module_.reset();
   residentAfterUnload_ = libraryResident(path_);
   return result;
+}
+
+std::size_t Plugin::closeLeftDialogs() {
+  const std::size_t closed = host_.get<DialogManager>().closeDialogsOf(ref());
+  dialogsClosedByHost_ += closed;
+  return closed;
 }
 
 ASErr Plugin::reload() {

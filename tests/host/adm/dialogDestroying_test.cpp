@@ -44,6 +44,29 @@ TEST_F(DialogManagerTest, DestroyCallsTheDestroyProcOnTheWholeDialogThenRefusesI
   dialog->Destroy(nullptr); // ignored
 }
 
+TEST_F(DialogManagerTest, ClosingAPluginsDialogsCallsNothingOfItAndLeavesOtherPluginsDialogs) {
+  ADMDialogRef first = createPalette(paletteInit);
+  ADMDialogRef second = createPalette(paletteInit);
+  // Another plug-in's dialog, from the same resources.
+  SPPluginRef other = reinterpret_cast<SPPluginRef>(&gSeen);
+  dm.setModuleLookup([this, other](SPPluginRef ref) -> const pello::host::PluginModule * {
+    return ref == plugin || ref == other ? &module : nullptr;
+  });
+  ADMDialogRef others = dialog->Create(other, "Palette", kPaletteDialog, kADMTabbedFloatingDialogStyle,
+                                       nullptr, nullptr);
+  ASSERT_NE(others, nullptr);
+  gSeen.events.clear();
+
+  EXPECT_EQ(dm.closeDialogsOf(plugin), 2u);
+  EXPECT_TRUE(gSeen.events.empty()) << "no destroy proc runs";
+  EXPECT_FALSE(dm.isLive(first));
+  EXPECT_FALSE(dm.isLive(second));
+  EXPECT_EQ(dialog->GetItem(first, 11), nullptr);
+  EXPECT_FALSE(dm.click(second, 11));
+  EXPECT_TRUE(dm.isLive(others));
+  EXPECT_EQ(dm.closeDialogsOf(plugin), 0u);
+}
+
 TEST_F(DialogManagerTest, RefusesReferencesItNeverHandedOut) {
   ADMDialogRef dlg = createPalette(nullptr);
   ADMItemRef realItem = dialog->GetItem(dlg, 1);

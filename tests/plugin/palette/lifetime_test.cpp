@@ -176,3 +176,41 @@ TEST_F(PaletteTest, WithoutADialogTheMenuItemDoesNothingAndShutdownDestroysNothi
   EXPECT_FALSE(preferences().has(kPrefix, kLocationKey));
   expectNothingHeld(host(), dialogs());
 }
+
+// Destroy returns nothing: a plug-in whose Destroy the host fails cannot
+// know its palette is still there. Once it has shut down, or once its
+// library goes, the host closes the palette without calling into it.
+TEST_F(PaletteTest, APaletteTheHostFailedToDestroyIsClosedByTheHostOnceThePluginHasShutDown) {
+  startPalette();
+  ASSERT_FALSE(HasFatalFailure());
+  host().faults().failAlways("ADMDialog::Destroy", kSPOutOfMemoryError);
+  EXPECT_EQ(hosted().shutdown(), kASNoError);
+  EXPECT_EQ(globals(), nullptr);
+  EXPECT_TRUE(dialogs().dialogs().empty());
+  EXPECT_EQ(plugin().dialogsClosedByHost(), 1u);
+  EXPECT_FALSE(click(kRightArrow)) << "nothing is left to click";
+}
+
+TEST_F(PaletteTest, ADialogLeftOpenIsClosedByTheHostBeforeTheLibraryGoes) {
+  // The palette's destroy proc gives back the plug-in's hold on itself;
+  // with Destroy failing it never runs, and here the hold is taken away
+  // from outside, so that nothing keeps the library in memory.
+  const std::size_t from = mark();
+  startPalette();
+  ASSERT_FALSE(HasFatalFailure());
+  const std::vector<CallRecord> holds = recordsSince("SPAccess::AcquirePlugin", from);
+  ASSERT_EQ(holds.size(), 1u);
+  const Address *hold = holds[0].arg("access")->get<Address>();
+  ASSERT_NE(hold, nullptr);
+  host().faults().failAlways("ADMDialog::Destroy", kSPOutOfMemoryError);
+  ASSERT_EQ(plugin().shutdown(), kASNoError); // the host's message alone
+  ASSERT_TRUE(host().get<AccessRefs>().release(reinterpret_cast<SPAccessRef>(hold->value)));
+  ASSERT_EQ(dialogs().floatingDialogs().size(), 1u);
+
+  ASSERT_EQ(plugin().unload(), kASNoError);
+  EXPECT_TRUE(dialogs().dialogs().empty());
+  EXPECT_EQ(plugin().dialogsClosedByHost(), 1u);
+  host().faults().clear();
+  ASSERT_EQ(plugin().reload(), kASNoError);
+  EXPECT_FALSE(click(kRightArrow));
+}

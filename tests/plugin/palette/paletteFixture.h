@@ -40,6 +40,7 @@ protected:
   // Shuts the plug-in down if the test left it started.
   void TearDown() override;
 
+  pello::harness::HostedPlugin &hosted() { return *hosted_; }
   pello::host::Host &host() { return hosted_->host(); }
   pello::host::Plugin &plugin() { return hosted_->plugin(); }
   pello::host::DialogManager &dialogs() { return hosted_->dialogs(); }

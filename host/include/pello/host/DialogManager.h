@@ -124,6 +124,11 @@ public:
   ADMDialogRef find(std::string_view name) const;    // the newest live dialog of that name, or null
   ADMDialogRef palette() const;                      // the newest live floating dialog, or null
   bool isLive(ADMDialogRef dialog) const;
+  // Closes every dialog of `plugin` still open, without calling into the
+  // plug-in (no destroy proc): what a host does with the windows of a
+  // plug-in it has shut down, whose code it must not enter again. The
+  // number closed.
+  std::size_t closeDialogsOf(SPPluginRef plugin);
   std::optional<DialogInfo> info(ADMDialogRef dialog) const;
   std::optional<ItemInfo> item(ADMDialogRef dialog, int itemId) const;
 

@@ -65,7 +65,8 @@ public:
   ASErr startup();
   ASErr about();
   ASErr shutdown();
-  // "SP Access"/"Unload", then the library really leaves memory; d.globals
+  // "SP Access"/"Unload", then the library really leaves memory (the
+  // dialogs it left open closed first, see closeLeftDialogs()); d.globals
   // is kept. Refused with kHostPluginInUseError while an access reference
   // is held (nothing is sent then).
   ASErr unload();
@@ -87,6 +88,13 @@ public:
   // message afterwards, as after every action.
   ASErr call(const char *caller, const char *selector, void *message = nullptr);
 
+  // Closes the dialogs of the plug-in still open without calling into it
+  // (no destroy proc), as a host does with the windows of a plug-in that
+  // has shut down or whose library goes: nothing may call into code that
+  // has let go. The number closed; dialogsClosedByHost() counts them all.
+  std::size_t closeLeftDialogs();
+  std::size_t dialogsClosedByHost() const { return dialogsClosedByHost_; }
+
   // Calls of PluginMain now running (nested calls count each).
   int callDepth() const { return depth_; }
   // Whether the system kept the library mapped after the last unload (it
@@ -100,6 +108,7 @@ private:
   std::string lastError_;
   void *globals_ = nullptr;
   int depth_ = 0;
+  std::size_t dialogsClosedByHost_ = 0;
   bool residentAfterUnload_ = false;
   char identity_ = 0; // its address is the plug-in's SPPluginRef
 };

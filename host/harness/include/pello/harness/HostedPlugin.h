@@ -81,8 +81,13 @@ public:
   Outcome bringUp();
   // The plug-in's startup and shutdown messages on their own, with the
   // plug-in's answer (at shutdown the host writes the preferences file).
+  // Once a shutdown has freed the plug-in's record, the host closes the
+  // dialogs it left open (a fault spoiled its Destroy) without calling into
+  // the plug-in, which could not use them any more.
   ASErr startup();
   ASErr shutdown();
+  // Whether the plug-in's record (its globals block) is allocated.
+  bool holdsRecord() const;
   // Whether a startup went through and no shutdown was sent since.
   bool started() const { return started_; }
   // The user quits the host and starts it again: the plug-in is shut down

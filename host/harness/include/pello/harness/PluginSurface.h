@@ -122,6 +122,10 @@ inline constexpr OptionMenuEntry kOptionMenuEntries[kOptionMenuEntryCount] = {
 // The entry that session scripts call `name`, or null.
 const OptionMenuEntry *optionMenuEntryNamed(std::string_view name);
 
+// The name of the block the plug-in keeps its record in (SPBlocks
+// AllocateBlock at startup, FreeBlock at shutdown): live while it runs.
+inline constexpr const char *kGlobalsBlockName = "globals";
+
 // The palette's placement, kept as preferences under one prefix: the dock
 // group's name (string), the position code in it (integer), the floating
 // location (point) and whether it is shown (boolean).
