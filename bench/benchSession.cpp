@@ -64,7 +64,8 @@ BenchSession::BenchSession(bool palette)
                 // The host's records for tests grow with every call: off, as in use.
                 host.log().setEnabled(false);
                 host.suites().setRecordingEvents(false);
-              }}),
+              },
+              std::nullopt}),
       host(hosted.host()), plugin(hosted.plugin()), dialogs(hosted.dialogs()), document(hosted.document()) {
   if (pello::harness::Outcome loaded = hosted.load(); !loaded)
     fail("cannot load the plug-in: " + loaded.failure);

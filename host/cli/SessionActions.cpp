@@ -7,6 +7,7 @@
 #include "pello/host/Document.h"
 #include "pello/host/DocumentDiff.h"
 #include "pello/host/Menus.h"
+#include "pello/host/Notifiers.h"
 #include "pello/host/Plugin.h"
 
 #include "ADMTypes.h"
@@ -37,14 +38,44 @@ bool SessionRunner::act(const Step &step) {
                                           : hosted_->choose(step.entryText, step.keys));
   case Action::menuGo:
   case Action::menuUpdate: {
-    AIMenuItemHandle item = hosted_->menuItem();
-    if (!item) {
-      stepFailed("the plug-in has added no menu item");
-      return false;
+    AIMenuItemHandle item = nullptr;
+    if (step.whose == "plugin") {
+      item = hosted_->menuItem();
+      if (!item) {
+        stepFailed("the plug-in has added no menu item");
+        return false;
+      }
+    } else if (step.whose == "other") {
+      item = otherMenuItem();
     }
     step.action == Action::menuGo ? plugin.menuGo(item) : plugin.menuUpdate(item);
     return true;
   }
+  case Action::call:
+    plugin.call(step.caller.c_str(), step.selector.c_str());
+    return true;
+  case Action::notify: {
+    AINotifierHandle notifier = otherNotifier(step.type);
+    if (step.whose == "plugin") {
+      notifier = nullptr;
+      for (const auto &known : host().get<host::Notifiers>().all())
+        if (known->owner == plugin.ref() && (!notifier || known->type == step.type))
+          notifier = known->handle();
+      if (!notifier) {
+        stepFailed("the plug-in has added no notifier");
+        return false;
+      }
+    }
+    plugin.notify(notifier, step.type.c_str());
+    return true;
+  }
+  case Action::notifyItem:
+    if (!needPalette()) return false;
+    if (!dm.notify(palette, step.item, step.type.c_str())) {
+      stepFailed("the palette has no " + paletteItemLabel(step.item));
+      return false;
+    }
+    return true;
   case Action::about:
     plugin.about();
     return true;
@@ -85,6 +116,8 @@ bool SessionRunner::act(const Step &step) {
       transcript_.note("shutting the plug-in down first");
       shutdownPlugin();
     }
+    noteFaultsFired();
+    firedSeen_ = 0; // the new host's record starts empty
     lastDocument_ = documentNow();
     transcript_.flush();
     transcript_.detach();
@@ -102,6 +135,8 @@ bool SessionRunner::act(const Step &step) {
     return true;
   }
   case Action::fail:
+    noteFaultsFired();
+    armed_.push_back(ArmedFault{currentStep_, step.op, step.call == 0});
     if (step.call)
       hosted_->faults().failOnCall(step.op, step.call, step.code);
     else
@@ -114,6 +149,22 @@ bool SessionRunner::act(const Step &step) {
   default:
     return true;
   }
+}
+
+// A menu item and a notifier of another plug-in, made by the host on first
+// use: the plug-in must leave alone what is not its own.
+AIMenuItemHandle SessionRunner::otherMenuItem() {
+  auto &menus = host().get<host::Menus>();
+  host::MenuItem *item = menus.find("another plug-in's item");
+  if (!item) item = menus.add(nullptr, "another plug-in's item", "Window", "Another Palette", 0);
+  return item ? item->handle() : nullptr;
+}
+
+AINotifierHandle SessionRunner::otherNotifier(const std::string &type) {
+  auto &notifiers = host().get<host::Notifiers>();
+  for (const auto &known : notifiers.all())
+    if (known->owner == nullptr && known->type == type) return known->handle();
+  return notifiers.add(nullptr, "another plug-in's notifier", type)->handle();
 }
 
 void SessionRunner::afterAction(const Step &step) {
@@ -159,6 +210,11 @@ void SessionRunner::notePalette() {
                    (info->visible ? "visible" : "hidden") + ", bounds (" + std::to_string(b.left) + ", " +
                    std::to_string(b.top) + ", " + std::to_string(b.right) + ", " + std::to_string(b.bottom) +
                    ")" + (info->group.empty() ? "" : ", docked in \"" + info->group + "\" at " + code));
+  const ASRect area = dm.paletteLayoutBounds();
+  transcript_.note("layout area the host reports: (" + std::to_string(area.left) + ", " +
+                   std::to_string(area.top) + ", " + std::to_string(area.right) + ", " +
+                   std::to_string(area.bottom) + "); palette size " + std::to_string(b.right - b.left) +
+                   " x " + std::to_string(b.bottom - b.top));
   for (const host::ItemInfo &item : info->items)
     if (item.kind == host::ItemKind::OptionMenuButton) {
       std::string entries;

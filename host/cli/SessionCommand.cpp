@@ -33,8 +33,8 @@ void listHostState(host::Host &host, Transcript &transcript) {
 
 int runLifecycle(const std::filesystem::path &module, const std::string &preferences, bool verbose) {
   Transcript transcript(stdout, Transcript::Format::text, verbose);
-  harness::HostedPlugin hosted(
-      harness::HostedPluginOptions{module, preferences, [&](host::Host &host) { transcript.attach(host); }});
+  harness::HostedPlugin hosted(harness::HostedPluginOptions{
+      module, preferences, [&](host::Host &host) { transcript.attach(host); }, std::nullopt});
   host::Host &host = hosted.host();
   // The transcript stops listening before the host ends.
   struct Detach {

@@ -9,14 +9,24 @@
 #include "pello/host/Preferences.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace pello::cli {
 
 namespace {
 
+// The plug-in stores single-precision floats: tolerance 0 asks for the very
+// float, bit for bit (so 0 and -0 differ).
+bool sameFloat(double expected, double actual) {
+  const float e = static_cast<float>(expected), a = static_cast<float>(actual);
+  return std::memcmp(&e, &a, sizeof e) == 0;
+}
+
 bool sameValue(const Json &expected, const Json &actual, double tolerance) {
-  if (expected.is_number() && actual.is_number())
+  if (expected.is_number() && actual.is_number()) {
+    if (tolerance == 0) return sameFloat(expected.get<double>(), actual.get<double>());
     return std::fabs(expected.get<double>() - actual.get<double>()) <= tolerance;
+  }
   if (expected.is_array() && actual.is_array()) {
     if (expected.size() != actual.size()) return false;
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -83,6 +93,13 @@ void SessionRunner::expect(const Step &step) {
     expectation("a dialog \"" + step.title + "\"" +
                     (step.texts.empty() ? "" : " showing " + Transcript::valueText(Json(step.texts))),
                 found, expected, shown);
+    break;
+  }
+  case Action::expectNoDialog: {
+    Json shown = Json::array();
+    for (const Json &dialog : transcript_.lastDialogs())
+      shown.push_back(dialog["title"]);
+    expectation("no dialog", shown.empty(), Json::array(), shown);
     break;
   }
   case Action::expectResult: {

@@ -30,6 +30,12 @@ std::string codeName(ASErr code) {
   return harness::errorCodeText(code, harness::CodeStyle::quoted);
 }
 
+std::string menuItemWhose(const std::string &whose) {
+  if (whose == "other") return ", for another plug-in's menu item";
+  if (whose == "none") return ", for no menu item";
+  return "";
+}
+
 std::filesystem::path freshPreferencesFile() {
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   return std::filesystem::temp_directory_path() / ("pello-host-prefs-" + std::to_string(stamp) + ".json");
@@ -61,6 +67,9 @@ int SessionRunner::run() {
   transcript_.note("document: " + session_.documentName);
   transcript_.note("preferences: " +
                    (ownPreferences_ ? std::string("a fresh store") : preferences_.string()));
+  if (session_.customErrorTexts)
+    transcript_.note("error text list: the session's " + std::to_string(session_.errorTexts.size()) +
+                     " entries instead of the module's");
   if (!startHost()) return kExitNoPlugin;
   before_ = lastDocument_;
 
@@ -85,6 +94,11 @@ int SessionRunner::run() {
     shutdownPlugin();
   }
   after_ = documentNow();
+  noteFaultsFired();
+  for (const ArmedFault &fault : armed_)
+    if (!fault.fired)
+      transcript_.note("warning: the fault of step [" + std::to_string(fault.step) + "] never fired: " +
+                       fault.op + (fault.always ? " was never called" : " was not called that often"));
 
   const bool passed = failed_ == 0 && stepsFailed_ == 0;
   std::string summary =
@@ -96,8 +110,15 @@ int SessionRunner::run() {
 }
 
 bool SessionRunner::startHost() {
-  hosted_ = std::make_unique<harness::HostedPlugin>(harness::HostedPluginOptions{
-      pluginPath_, preferences_, [this](host::Host &host) { transcript_.attach(host); }});
+  harness::HostedPluginOptions options;
+  options.module = pluginPath_;
+  options.preferences = preferences_;
+  options.prepare = [this](host::Host &host) {
+    transcript_.attach(host);
+    if (session_.layoutBounds) host.get<host::DialogManager>().setPaletteLayoutBounds(*session_.layoutBounds);
+  };
+  if (session_.customErrorTexts) options.errorTexts = session_.errorTexts;
+  hosted_ = std::make_unique<harness::HostedPlugin>(std::move(options));
   if (!loaded(hosted_->load())) return false;
   hosted_->document().loadJson(session_.documentText);
   lastDocument_ = documentNow();
@@ -132,6 +153,17 @@ Json SessionRunner::documentNow() const {
   return hosted_->documentJson();
 }
 
+// Marks the armed faults that the host's record shows fired.
+void SessionRunner::noteFaultsFired() {
+  const auto &fired = hosted_->faults().fired();
+  for (; firedSeen_ < fired.size(); ++firedSeen_)
+    for (ArmedFault &fault : armed_)
+      if (!fault.fired && fault.op == fired[firedSeen_].op) {
+        fault.fired = true;
+        break;
+      }
+}
+
 void SessionRunner::stepFailed(const std::string &why) {
   ++stepsFailed_;
   transcript_.add(Json{{"event", "error"}, {"text", why}});
@@ -161,10 +193,20 @@ bool SessionRunner::runStep(std::size_t index, const Step &step) {
     break;
   }
   case Action::menuGo:
-    title = "choose the menu item (AI Menu / AI Go)";
+    title = "choose the menu item (AI Menu / AI Go)" + menuItemWhose(step.whose);
     break;
   case Action::menuUpdate:
-    title = "the host updates the menu item (AI Menu / AI Update)";
+    title = "the host updates the menu item (AI Menu / AI Update)" + menuItemWhose(step.whose);
+    break;
+  case Action::call:
+    title = "the host calls PluginMain(\"" + step.caller + "\", \"" + step.selector + "\")";
+    break;
+  case Action::notify:
+    title = "the host sends \"" + step.type + "\" (AI Notifier) from " +
+            (step.whose == "other" ? "another plug-in's notifier" : "the plug-in's notifier");
+    break;
+  case Action::notifyItem:
+    title = "the palette's " + paletteItemLabel(step.item) + " gets \"" + step.type + "\"";
     break;
   case Action::about:
     title = "About box (the user presses OK)";

@@ -9,9 +9,13 @@
 #include "pello/harness/HostedPlugin.h"
 #include "pello/host/Host.h"
 
+#include "AIMenu.h"
+#include "AINotifier.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pello::cli {
 
@@ -55,6 +59,9 @@ private:
   void notePalette();
   void notePreferences();
   Json documentNow() const;
+  void noteFaultsFired();
+  AIMenuItemHandle otherMenuItem();
+  AINotifierHandle otherNotifier(const std::string &type);
 
   const Session &session_;
   std::filesystem::path pluginPath_;
@@ -66,6 +73,15 @@ private:
   std::string palette_;
   std::size_t currentStep_ = 0;
   int met_ = 0, failed_ = 0, stepsFailed_ = 0;
+  // The session's faults, to tell at the end those that never fired.
+  struct ArmedFault {
+    std::size_t step;
+    std::string op;
+    bool always;
+    bool fired = false;
+  };
+  std::vector<ArmedFault> armed_;
+  std::size_t firedSeen_ = 0; // the host's fired faults already matched
 };
 
 } // namespace pello::cli

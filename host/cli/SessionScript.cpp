@@ -28,6 +28,9 @@ const std::map<std::string, Action> kActions = {{"select", Action::select},
                                                 {"choose", Action::choose},
                                                 {"menuGo", Action::menuGo},
                                                 {"menuUpdate", Action::menuUpdate},
+                                                {"call", Action::call},
+                                                {"notify", Action::notify},
+                                                {"notifyItem", Action::notifyItem},
                                                 {"about", Action::about},
                                                 {"showPalette", Action::showPalette},
                                                 {"hidePalette", Action::hidePalette},
@@ -42,6 +45,7 @@ const std::map<std::string, Action> kActions = {{"select", Action::select},
                                                 {"clearFaults", Action::clearFaults},
                                                 {"expectAlerts", Action::expectAlerts},
                                                 {"expectDialog", Action::expectDialog},
+                                                {"expectNoDialog", Action::expectNoDialog},
                                                 {"expectResult", Action::expectResult},
                                                 {"expectStyle", Action::expectStyle},
                                                 {"expectMatrix", Action::expectMatrix},
@@ -51,6 +55,11 @@ const std::map<std::string, Action> kActions = {{"select", Action::select},
 const std::map<Action, std::set<std::string>> kMembers = {
     {Action::select, {"art"}},
     {Action::click, {"item", "keys"}},
+    {Action::menuGo, {"menuItem"}},
+    {Action::menuUpdate, {"menuItem"}},
+    {Action::call, {"caller", "selector"}},
+    {Action::notify, {"type", "notifier"}},
+    {Action::notifyItem, {"item", "type"}},
     {Action::choose, {"entry", "keys"}},
     {Action::movePalette, {"by"}},
     {Action::fail, {"op", "code", "call", "always"}},
@@ -60,6 +69,9 @@ const std::map<Action, std::set<std::string>> kMembers = {
     {Action::expectStyle, {"art", "field", "value", "tolerance"}},
     {Action::expectMatrix, {"art", "textPath", "value", "tolerance"}},
     {Action::expectPreference, {"prefix", "key", "value"}}};
+
+const std::set<std::string> kSessionMembers = {"title",      "document",     "preferences", "autostart",
+                                               "errorTexts", "layoutBounds", "steps"};
 
 // A value and where it is in the session file.
 class Node {
@@ -109,6 +121,28 @@ private:
   std::string path_;
 };
 
+int readItem(const Node &item) {
+  if (item.value().is_number_integer()) return static_cast<int>(item.integer(-32768, 32767));
+  const int id = paletteItemByName(item.string());
+  if (id == 0) {
+    std::string names;
+    for (const harness::PaletteButton &button : harness::kPaletteButtons)
+      names += (names.empty() ? "" : ", ") + std::string(button.name);
+    item.fail("unknown item \"" + item.string() + "\" (expected " + names + " or an item id)");
+  }
+  return id;
+}
+
+std::string oneOf(const Node &node, std::initializer_list<const char *> choices) {
+  const std::string text = node.string();
+  std::string names;
+  for (const char *choice : choices) {
+    if (text == choice) return text;
+    names += (names.empty() ? "" : ", ") + std::string(choice);
+  }
+  node.fail("expected one of " + names);
+}
+
 int readKey(const Node &node) {
   if (node.value().is_number_integer()) return static_cast<int>(node.integer(1, 255));
   const std::string name = node.string();
@@ -142,7 +176,14 @@ std::string readFile(const std::filesystem::path &file) {
   return text.str();
 }
 
-Step readStep(const Node &node, const std::set<std::string> &artIds) {
+// What the steps are checked against: the document's art ids and the
+// document as the host writes it.
+struct DocumentFacts {
+  std::set<std::string> ids;
+  Json written;
+};
+
+Step readStep(const Node &node, const DocumentFacts &facts) {
   if (!node.value().is_object()) node.fail("expected an object with \"do\"");
   Step step;
   Node action = node.member("do");
@@ -158,7 +199,7 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
 
   auto knownArt = [&](const Node &id) {
     std::string text = id.string();
-    if (!artIds.count(text)) id.fail("no art \"" + text + "\" in the document");
+    if (!facts.ids.count(text)) id.fail("no art \"" + text + "\" in the document");
     return text;
   };
   auto tolerance = [&] {
@@ -175,22 +216,26 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
       step.art.push_back(knownArt(list.element(i)));
     break;
   }
-  case Action::click: {
-    Node item = node.member("item");
-    if (item.value().is_number_integer()) {
-      step.item = static_cast<int>(item.integer(-32768, 32767));
-    } else {
-      step.item = paletteItemByName(item.string());
-      if (step.item == 0) {
-        std::string names;
-        for (const harness::PaletteButton &button : harness::kPaletteButtons)
-          names += (names.empty() ? "" : ", ") + std::string(button.name);
-        item.fail("unknown item \"" + item.string() + "\" (expected " + names + " or an item id)");
-      }
-    }
+  case Action::click:
+    step.item = readItem(node.member("item"));
     step.keys = readKeys(node);
     break;
-  }
+  case Action::notifyItem:
+    step.item = readItem(node.member("item"));
+    step.type = node.member("type").string();
+    break;
+  case Action::menuGo:
+  case Action::menuUpdate:
+    if (node.has("menuItem")) step.whose = oneOf(node.member("menuItem"), {"plugin", "other", "none"});
+    break;
+  case Action::call:
+    step.caller = node.member("caller").string();
+    step.selector = node.member("selector").string();
+    break;
+  case Action::notify:
+    step.type = node.has("type") ? node.member("type").string() : "AI Application Started Notifier";
+    if (node.has("notifier")) step.whose = oneOf(node.member("notifier"), {"plugin", "other"});
+    break;
   case Action::choose: {
     Node entry = node.member("entry");
     if (entry.value().is_number_integer()) {
@@ -222,6 +267,7 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
     step.op = node.member("op").string();
     if (step.op.find("::") == std::string::npos)
       node.member("op").fail("expected an operation \"Suite::Function\", e.g. \"AIPathStyle::SetPathStyle\"");
+    if (std::string why = unknownOperationMessage(step.op); !why.empty()) node.member("op").fail(why);
     std::string error;
     step.code = parseCode(node.member("code").value(), error);
     if (!error.empty()) node.member("code").fail(error);
@@ -247,6 +293,8 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
   case Action::expectStyle:
     step.target = knownArt(node.member("art"));
     step.field = node.member("field").string();
+    if (std::string why = unknownStyleFieldMessage(facts.written, step.target, step.field); !why.empty())
+      node.member("field").fail(why);
     step.value = node.member("value").value();
     tolerance();
     break;
@@ -274,58 +322,37 @@ Step readStep(const Node &node, const std::set<std::string> &artIds) {
   return step;
 }
 
-void collectIds(const host::DocumentModel &model, std::set<std::string> &ids) {
-  model.forEach([&](const host::ArtObject &o, int) { ids.insert(o.id); });
+DocumentFacts factsOf(const host::DocumentModel &model) {
+  DocumentFacts facts;
+  model.forEach([&](const host::ArtObject &o, int) { facts.ids.insert(o.id); });
+  facts.written = host::writeDocument(model);
+  return facts;
+}
+
+std::vector<std::string> readErrorTexts(const Node &list) {
+  std::vector<std::string> texts = list.strings();
+  if (texts.size() > 1000) list.fail("at most 1000 entries");
+  return texts;
+}
+
+ASRect readBounds(const Node &node) {
+  if (node.array() != 4) node.fail("expected [left, top, right, bottom]");
+  const auto at = [&](std::size_t i) {
+    return static_cast<ai_int32>(node.element(i).integer(-1000000, 1000000));
+  };
+  return ASRect{at(0), at(1), at(2), at(3)};
 }
 
 } // namespace
-
-int paletteItemByName(const std::string &name) {
-  const harness::PaletteButton *button = harness::paletteButtonNamed(name);
-  return button ? button->id : 0;
-}
-
-std::string paletteItemLabel(int id) {
-  if (const harness::PaletteButton *button = harness::paletteButton(id))
-    return std::string(button->description) + " (item " + std::to_string(id) + ")";
-  return "item " + std::to_string(id);
-}
-
-std::string keyNames(const std::vector<int> &keys) {
-  std::string out;
-  for (int key : keys) {
-    std::string name = "key " + std::to_string(key);
-    if (key == harness::kVkShift) name = "Shift";
-    if (key == harness::kVkControl) name = "Ctrl";
-    if (key == harness::kVkAlt) name = "Alt";
-    if (key == harness::kVkLeftWindows) name = "Windows";
-    out += (out.empty() ? "" : "+") + name;
-  }
-  return out;
-}
-
-ASErr parseCode(const Json &value, std::string &error) {
-  if (value.is_number_integer()) {
-    long long v = value.get<long long>();
-    if (v >= INT32_MIN && v <= UINT32_MAX) return static_cast<ASErr>(static_cast<std::int64_t>(v));
-  } else if (value.is_string()) {
-    std::string text = value.get<std::string>();
-    if (text.size() == 6 && text.front() == '\'' && text.back() == '\'') text = text.substr(1, 4);
-    if (text.size() == 4) return AS_FOURCC(text[0], text[1], text[2], text[3]);
-  }
-  error = "expected a four-character code such as \"PARM\" or a 32-bit number";
-  return 0;
-}
 
 Session readSession(const Json &json, const std::filesystem::path &baseDir, const std::string &name,
                     const std::vector<std::pair<std::string, std::string>> &embeddedDocuments) {
   Node root(json, "session");
   if (!json.is_object()) root.fail("expected an object with \"document\" and \"steps\"");
   for (auto it = json.begin(); it != json.end(); ++it)
-    if (it.key() != "document" && it.key() != "preferences" && it.key() != "autostart" &&
-        it.key() != "steps" && it.key() != "title")
+    if (!kSessionMembers.count(it.key()))
       root.fail("unknown member \"" + it.key() +
-                "\" (expected title, document, preferences, autostart, steps)");
+                "\" (expected title, document, preferences, autostart, errorTexts, layoutBounds, steps)");
 
   Session session;
   session.name = root.has("title") ? root.member("title").string() : name;
@@ -350,19 +377,24 @@ Session readSession(const Json &json, const std::filesystem::path &baseDir, cons
     }
     session.documentName = file;
   }
-  std::set<std::string> ids;
+  DocumentFacts facts;
   try {
-    collectIds(host::parseDocument(session.documentText), ids);
+    facts = factsOf(host::parseDocument(session.documentText));
   } catch (const std::exception &e) {
     document.fail(std::string("the document is refused: ") + e.what());
   }
 
   if (root.has("preferences")) session.preferences = baseDir / root.member("preferences").string();
   if (root.has("autostart")) session.autostart = root.member("autostart").boolean();
+  if (root.has("errorTexts")) {
+    session.errorTexts = readErrorTexts(root.member("errorTexts"));
+    session.customErrorTexts = true;
+  }
+  if (root.has("layoutBounds")) session.layoutBounds = readBounds(root.member("layoutBounds"));
   Node steps = root.member("steps");
   for (std::size_t i = 0, n = steps.array(); i < n; ++i) {
     Node node(steps.value()[i], "steps[" + std::to_string(i) + "]");
-    session.steps.push_back(readStep(node, ids));
+    session.steps.push_back(readStep(node, facts));
   }
   return session;
 }

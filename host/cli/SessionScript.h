@@ -7,6 +7,7 @@
 #include "pello/host/DocumentJson.h"
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ enum class Action {
   choose,
   menuGo,
   menuUpdate,
+  call,
+  notify,
+  notifyItem,
   about,
   showPalette,
   hidePalette,
@@ -40,6 +44,7 @@ enum class Action {
   clearFaults,
   expectAlerts,
   expectDialog,
+  expectNoDialog,
   expectResult,
   expectStyle,
   expectMatrix,
@@ -69,15 +74,21 @@ struct Step {
   std::string prefix = "Pello";    // expectPreference
   std::string key;                 // expectPreference
   int dx = 0, dy = 0;              // movePalette
+  std::string caller, selector;    // call
+  std::string type;                // notify, notifyItem: the notification type
+  std::string whose = "plugin";    // notify: "plugin" or "other"; menuGo/menuUpdate: also "none"
   bool isExpectation() const { return action >= Action::expectAlerts; }
 };
 
 struct Session {
-  std::string name;                  // for the transcript
-  std::string documentText;          // JSON of the document to open
-  std::string documentName;          // where it came from
-  std::filesystem::path preferences; // empty: a fresh store for the run
-  bool autostart = true;             // startup and the application-started notification first
+  std::string name;                    // for the transcript
+  std::string documentText;            // JSON of the document to open
+  std::string documentName;            // where it came from
+  std::filesystem::path preferences;   // empty: a fresh store for the run
+  bool autostart = true;               // startup and the application-started notification first
+  std::vector<std::string> errorTexts; // the error text list the host reads instead of the module's
+  bool customErrorTexts = false;
+  std::optional<ASRect> layoutBounds; // the palette layout area the host reports
   std::vector<Step> steps;
 };
 
@@ -96,5 +107,12 @@ std::string keyNames(const std::vector<int> &keys);
 
 // "PARM", "'PARM'" or a number.
 ASErr parseCode(const Json &value, std::string &error);
+
+// The checks a session's names pass before it runs: "" when the name is
+// right, else the reason with the nearest right name.
+std::string nearestName(const std::string &name, const std::vector<std::string> &names);
+std::string unknownOperationMessage(const std::string &op);
+// `document` as the host writes it (every member present).
+std::string unknownStyleFieldMessage(const Json &document, const std::string &art, const std::string &field);
 
 } // namespace pello::cli

@@ -130,8 +130,10 @@ void Transcript::attach(host::Host &host) {
   });
   dialogs.setModalListener([this](const host::ModalRecord &modal) {
     Json items = Json::array();
+    // Text items are kept when empty: an empty message is something to see.
     for (const host::ItemInfo &item : modal.items)
-      if (!item.text.empty())
+      if (!item.text.empty() || item.kind == host::ItemKind::TextStatic ||
+          item.kind == host::ItemKind::TextEdit)
         items.push_back(Json{{"id", static_cast<std::int16_t>(item.id)},
                              {"kind", host::itemKindName(item.kind)},
                              {"text", item.text}});

@@ -13,9 +13,9 @@ using namespace pello::host;
 using namespace pello::harness;
 
 HostSession::HostSession(CheckContext &context, const std::filesystem::path &preferencesFile)
-    : hosted({context.plugin, preferencesFile, {}}), host(hosted.host()), plugin(hosted.plugin()),
-      dialogs(hosted.dialogs()), document(hosted.document()), preferences(hosted.preferences()),
-      blocks(hosted.blocks()), context(context) {}
+    : hosted({context.plugin, preferencesFile, {}, std::nullopt}), host(hosted.host()),
+      plugin(hosted.plugin()), dialogs(hosted.dialogs()), document(hosted.document()),
+      preferences(hosted.preferences()), blocks(hosted.blocks()), context(context) {}
 
 HostSession::~HostSession() {
   host.log().setListener(nullptr);

@@ -13,7 +13,10 @@ constexpr int kFirstEntryString = kErrorTextListId + 1;
 
 ErrorTextListModule::ErrorTextListModule(const host::PluginModule &real,
                                          const std::vector<std::u16string> &entries)
-    : real_(real) {
+    : ErrorTextListModule([&real] { return &real; }, entries) {}
+
+ErrorTextListModule::ErrorTextListModule(RealModule real, const std::vector<std::u16string> &entries)
+    : real_(std::move(real)) {
   // A string table keeps 16 strings per block; block b holds the strings
   // 16 (b - 1) to 16 (b - 1) + 15, each a length and UTF-16 units.
   const int last = kFirstEntryString + static_cast<int>(entries.size()) + 16;
@@ -35,12 +38,51 @@ ErrorTextListModule::ErrorTextListModule(const host::PluginModule &real,
   }
 }
 
+std::vector<std::u16string> ErrorTextListModule::entriesFromUtf8(const std::vector<std::string> &texts) {
+  std::vector<std::u16string> entries;
+  for (const std::string &text : texts) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+      const auto byte = static_cast<unsigned char>(text[i]);
+      const int length = byte < 0x80         ? 1
+                         : (byte >> 5) == 6  ? 2
+                         : (byte >> 4) == 14 ? 3
+                         : (byte >> 3) == 30 ? 4
+                                             : 0;
+      char32_t code = length == 1   ? byte
+                      : length == 2 ? byte & 0x1F
+                      : length == 3 ? byte & 0x0F
+                                    : byte & 0x07;
+      bool whole = length != 0 && i + static_cast<std::size_t>(length) <= text.size();
+      for (int k = 1; whole && k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+        whole = (next >> 6) == 2;
+        code = (code << 6) | (next & 0x3F);
+      }
+      if (!whole || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        out.push_back(u'\uFFFD');
+        ++i;
+        continue;
+      }
+      if (code >= 0x10000) {
+        out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+      } else {
+        out.push_back(static_cast<char16_t>(code));
+      }
+      i += static_cast<std::size_t>(length);
+    }
+    entries.push_back(std::move(out));
+  }
+  return entries;
+}
+
 const std::vector<std::uint8_t> *ErrorTextListModule::resource(const host::ResourceType &type, int id) const {
   if (type.name.empty() && type.number == host::kRtString) {
     auto it = blocks_.find(id);
     if (it != blocks_.end()) return &it->second;
   }
-  return real_.resource(type, id);
+  return real().resource(type, id);
 }
 
 } // namespace pello::harness

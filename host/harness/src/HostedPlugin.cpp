@@ -17,6 +17,15 @@ HostedPlugin::~HostedPlugin() = default;
 void HostedPlugin::startHost() {
   host_ = std::make_unique<Host>();
   if (!options_.preferences.empty()) preferences().setFile(options_.preferences);
+  if (options_.errorTexts) {
+    if (!errorTexts_)
+      errorTexts_ = std::make_unique<ErrorTextListModule>(
+          [this]() -> const host::PluginModule * { return plugin().module(); },
+          ErrorTextListModule::entriesFromUtf8(*options_.errorTexts));
+    dialogs().setModuleLookup([this](SPPluginRef ref) -> const host::PluginModule * {
+      return ref == plugin().ref() && plugin().module() ? errorTexts_.get() : nullptr;
+    });
+  }
   if (options_.prepare) options_.prepare(*host_);
 }
 

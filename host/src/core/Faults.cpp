@@ -2,12 +2,30 @@
 
 #include "pello/host/HostCall.h"
 
+#include <algorithm>
+
 namespace pello::host {
 
 namespace {
-void disarmSlot(OpSlot &slot, void *) { slot.armed = false; }
-void zeroSlot(OpSlot &slot, void *) { slot.calls = 0; }
+void disarmSlot(OpSlot &slot, void *) {
+  slot.armed = false;
+}
+void zeroSlot(OpSlot &slot, void *) {
+  slot.calls = 0;
+}
 } // namespace
+
+const std::vector<std::string> &Faults::knownOperations() {
+  static const std::vector<std::string> known = {
+#include "HostOperations.inc"
+  };
+  return known;
+}
+
+bool Faults::isKnownOperation(const std::string &op) {
+  const std::vector<std::string> &known = knownOperations();
+  return std::binary_search(known.begin(), known.end(), op);
+}
 
 void Faults::arm(const std::string &op) {
   if (OpSlot *slot = OpSlot::find(op)) slot->armed = true;
@@ -37,13 +55,17 @@ long long Faults::count(const std::string &op) const {
 
 std::map<std::string, long long> Faults::counts() const {
   std::map<std::string, long long> out;
-  OpSlot::forEach([](OpSlot &slot, void *ctx) {
-    if (slot.calls > 0) (*static_cast<std::map<std::string, long long> *>(ctx))[slot.name()] = slot.calls;
-  }, &out);
+  OpSlot::forEach(
+      [](OpSlot &slot, void *ctx) {
+        if (slot.calls > 0) (*static_cast<std::map<std::string, long long> *>(ctx))[slot.name()] = slot.calls;
+      },
+      &out);
   return out;
 }
 
-void Faults::resetCounts() { OpSlot::forEach(zeroSlot, nullptr); }
+void Faults::resetCounts() {
+  OpSlot::forEach(zeroSlot, nullptr);
+}
 
 ASErr Faults::onCall(OpSlot &slot) {
   ++slot.calls;

@@ -33,7 +33,7 @@ PaletteTest::~PaletteTest() {
 
 void PaletteTest::SetUp() {
   hosted_ = std::make_unique<pello::harness::HostedPlugin>(
-      pello::harness::HostedPluginOptions{PELLO_PLUGIN_PATH, preferencesFile, {}});
+      pello::harness::HostedPluginOptions{PELLO_PLUGIN_PATH, preferencesFile, {}, std::nullopt});
   pello::harness::Outcome loaded = hosted_->load();
   ASSERT_TRUE(loaded) << loaded.failure;
 }

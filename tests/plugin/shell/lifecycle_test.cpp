@@ -6,6 +6,7 @@
 #include "pello/host/Menus.h"
 #include "pello/host/Notifiers.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace pello::host;
@@ -169,4 +170,24 @@ TEST_F(ShellTest, MenuItemAndNotifierAreTheOnesTheHostKnows) {
   ASSERT_EQ(host.get<Notifiers>().all().size(), 1u);
   EXPECT_EQ(globals()->appStartedNotifier, host.get<Notifiers>().all()[0]->handle());
   ASSERT_EQ(plugin.shutdown(), 0);
+}
+
+// A session's fault on a misspelt operation is refused before it runs
+// against this list: every operation the plug-in makes must be on it.
+TEST_F(ShellTest, EveryOperationThePluginMakesIsOneTheHostKnowsByName) {
+  ASSERT_TRUE(hosted.start());
+  for (const pello::harness::PaletteButton &button : pello::harness::kPaletteButtons)
+    hosted.click(button.id, {pello::harness::kVkShift});
+  for (const pello::harness::OptionMenuEntry &entry : pello::harness::kOptionMenuEntries)
+    hosted.choose(entry.index);
+  hosted.plugin().about();
+  hosted.plugin().menuGo(hosted.menuItem());
+  ASSERT_EQ(hosted.shutdown(), kASNoError);
+  const auto counts = host.faults().counts();
+  EXPECT_GT(counts.size(), 40u);
+  for (const auto &[op, calls] : counts)
+    EXPECT_TRUE(pello::host::Faults::isKnownOperation(op)) << op;
+  const auto &known = pello::host::Faults::knownOperations();
+  EXPECT_TRUE(std::is_sorted(known.begin(), known.end()));
+  EXPECT_EQ(std::adjacent_find(known.begin(), known.end()), known.end());
 }

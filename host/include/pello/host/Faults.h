@@ -24,6 +24,10 @@ public:
   bool armed() const { return !rules_.empty(); }
   bool hasRule(const std::string &op) const { return rules_.count(op) != 0; }
 
+  // Every operation the host records and can make fail, sorted.
+  static const std::vector<std::string> &knownOperations();
+  static bool isKnownOperation(const std::string &op);
+
   // Calls of `op` made since the host started (or since resetCounts).
   long long count(const std::string &op) const;
   // Every operation called at least once, with its count.

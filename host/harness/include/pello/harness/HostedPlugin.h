@@ -9,6 +9,7 @@
 // a failed step, a test assertion) is the driver's business.
 #pragma once
 
+#include "pello/harness/ErrorTextListModule.h"
 #include "pello/host/Blocks.h"
 #include "pello/host/CallLog.h"
 #include "pello/host/DialogManager.h"
@@ -22,6 +23,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,6 +47,9 @@ struct HostedPluginOptions {
   // Called on every new host before the module is loaded (listeners,
   // layout area, logging off).
   std::function<void(host::Host &)> prepare;
+  // The error text list the host reads instead of the module's own, entry
+  // 1 first (UTF-8); none: the module's.
+  std::optional<std::vector<std::string>> errorTexts;
 };
 
 class HostedPlugin {
@@ -52,7 +57,7 @@ public:
   // A host with nothing loaded yet. One host runs per process.
   explicit HostedPlugin(HostedPluginOptions options);
   explicit HostedPlugin(std::filesystem::path module)
-      : HostedPlugin(HostedPluginOptions{std::move(module), {}, {}}) {}
+      : HostedPlugin(HostedPluginOptions{std::move(module), {}, {}, std::nullopt}) {}
   ~HostedPlugin();
   HostedPlugin(const HostedPlugin &) = delete;
   HostedPlugin &operator=(const HostedPlugin &) = delete;
@@ -155,6 +160,7 @@ private:
   void startHost();
 
   HostedPluginOptions options_;
+  std::unique_ptr<ErrorTextListModule> errorTexts_; // outlives the host that reads it
   std::unique_ptr<host::Host> host_;
   bool started_ = false;
 };
