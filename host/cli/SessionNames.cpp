@@ -68,12 +68,23 @@ std::string nearestName(const std::string &name, const std::vector<std::string> 
 std::string unknownOperationMessage(const std::string &op) {
   if (host::Faults::isKnownOperation(op)) return "";
   const std::vector<std::string> &known = host::Faults::knownOperations();
+  const std::string prefix = "the host has no operation \"" + op + "\", so the fault could never fire; ";
+  std::vector<std::string> suites;
+  for (const std::string &candidate : known)
+    if (suites.empty() || suites.back() != suiteOf(candidate)) suites.push_back(suiteOf(candidate));
+  if (std::find(suites.begin(), suites.end(), suiteOf(op)) == suites.end()) {
+    std::string all;
+    for (const std::string &suite : suites)
+      all += (all.empty() ? "" : ", ") + suite;
+    return prefix + "it knows no suite \"" + suiteOf(op) + "\" (did you mean \"" +
+           nearestName(suiteOf(op), suites) + "\"? the known suites: " + all + ")";
+  }
   const std::string nearest = nearestName(op, known);
   std::string sameSuite;
   for (const std::string &candidate : known)
     if (suiteOf(candidate) == suiteOf(nearest)) sameSuite += (sameSuite.empty() ? "" : ", ") + candidate;
-  return "the host has no operation \"" + op + "\", so the fault could never fire; did you mean \"" +
-         nearest + "\"? (the host's " + suiteOf(nearest) + " operations: " + sameSuite + ")";
+  return prefix + "did you mean \"" + nearest + "\"? (the host's " + suiteOf(nearest) +
+         " operations: " + sameSuite + ")";
 }
 
 std::string unknownStyleFieldMessage(const Json &document, const std::string &art, const std::string &field) {

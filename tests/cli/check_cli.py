@@ -6,6 +6,7 @@
   check_cli.py malformed PELLO_HOST WORKDIR DOCUMENT
   check_cli.py failing PELLO_HOST WORKDIR DOCUMENT
   check_cli.py transcript PELLO_HOST WORKDIR DOCUMENT
+  check_cli.py sessions PELLO_HOST WORKDIR DOCUMENT
   check_cli.py install PELLO_HOST WORKDIR CMAKE BUILD_DIR SESSION
   check_cli.py pictures PELLO_HOST WORKDIR PICTURES_DIR
 
@@ -22,6 +23,7 @@ import zlib
 
 from cli_support import SKIP, check, failures, fresh, run
 from check_cli_inputs import check_failing, check_malformed
+from check_cli_sessions import check_sessions
 
 
 # ---- PNG reading (8-bit RGB or RGBA, not interlaced: what rsvg-convert writes)
@@ -285,7 +287,7 @@ def check_pictures(exe, work, pictures):
 def main(argv):
     checks = {"demo": check_demo, "directions": check_directions, "malformed": check_malformed,
               "failing": check_failing, "transcript": check_transcript, "install": check_install,
-              "pictures": check_pictures}
+              "pictures": check_pictures, "sessions": check_sessions}
     status = checks[argv[1]](*argv[2:])
     for failure in failures:
         print("FAILED: " + failure)
