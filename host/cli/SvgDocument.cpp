@@ -1,5 +1,6 @@
 #include "SvgDocument.h"
 
+#include "SvgArtShapes.h"
 #include "SvgText.h"
 
 #include <algorithm>
@@ -15,65 +16,9 @@ using svg::num;
 namespace {
 
 constexpr double kMargin = 28;
-constexpr double kTextSize = 16;
 constexpr double kScale = 1.5;
 constexpr const char *kSelectionColor = "#1a73e8";
-
-struct Box {
-  double left = 0, top = 0, right = 0, bottom = 0;
-  bool empty = true;
-  void add(double x, double y) {
-    if (!std::isfinite(x) || !std::isfinite(y)) return;
-    if (empty) {
-      left = right = x;
-      top = bottom = y;
-      empty = false;
-      return;
-    }
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
-  }
-  void add(const Box &other) {
-    if (other.empty) return;
-    add(other.left, other.top);
-    add(other.right, other.bottom);
-  }
-  void addMapped(const ASRealMatrix &m, double x, double y) {
-    add(double(m.a) * x + double(m.c) * y + m.tx, double(m.b) * x + double(m.d) * y + m.ty);
-  }
-  void addMappedRect(const ASRealMatrix &m, double l, double t, double r, double b) {
-    addMapped(m, l, t);
-    addMapped(m, r, t);
-    addMapped(m, r, b);
-    addMapped(m, l, b);
-  }
-};
-
-double textWidth(const std::string &text) {
-  return 0.55 * kTextSize * std::max<std::size_t>(text.size(), 1);
-}
-
-Box bounds(const DocumentModel &model, const ArtObject &o) {
-  Box box;
-  if (o.hasStyle()) {
-    for (const AIPathSegment &s : o.geometry.segments) {
-      box.add(s.p.h, s.p.v);
-      box.add(s.in.h, s.in.v);
-      box.add(s.out.h, s.out.v);
-    }
-  } else if (o.hasChildren()) {
-    for (host::Serial child : o.children)
-      if (const ArtObject *c = model.object(child)) box.add(bounds(model, *c));
-  } else if (o.hasTextPaths()) {
-    for (const host::TextPath &t : o.textPaths)
-      box.addMappedRect(t.matrix, 0, -0.8 * kTextSize, textWidth(t.text), 0.25 * kTextSize);
-  } else if (o.hasMatrix()) {
-    box.addMappedRect(o.matrix, 0, 0, o.size.h, o.size.v);
-  }
-  return box;
-}
+constexpr const char *kNotDrawnColor = "#d0021b";
 
 std::string hex(double r, double g, double b) {
   auto channel = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
@@ -82,49 +27,21 @@ std::string hex(double r, double g, double b) {
   return text;
 }
 
-std::string pathData(const host::PathGeometry &g) {
-  const auto &s = g.segments;
-  if (s.empty()) return {};
-  auto point = [](const ASRealPoint &p) { return num(p.h) + " " + num(p.v); };
-  auto same = [](const ASRealPoint &a, const ASRealPoint &b) { return a.h == b.h && a.v == b.v; };
-  auto piece = [&](const AIPathSegment &from, const AIPathSegment &to) {
-    if (same(from.out, from.p) && same(to.in, to.p)) return " L" + point(to.p);
-    return " C" + point(from.out) + " " + point(to.in) + " " + point(to.p);
-  };
-  std::string d = "M" + point(s[0].p);
-  for (std::size_t i = 1; i < s.size(); ++i)
-    d += piece(s[i - 1], s[i]);
-  if (g.closed && s.size() > 1) d += piece(s.back(), s.front()) + " Z";
-  return d;
-}
-
-// The label over a top-level object: its id and, but for paths, its kind.
-std::string labelText(const ArtObject &o) {
-  switch (o.type) {
-  case kGroupArt:
-    return o.id + " group";
-  case kCompoundPathArt:
-    return o.id + " compound path";
-  case kTextArt:
-  case kTextPathArt:
-    return o.id + " text";
-  case kPlacedArt:
-    return o.id + " placed";
-  case kMysteryPathArt:
-    return o.id + " mystery path";
-  case kRasterArt:
-    return o.id + " raster";
-  default:
-    return o.id;
-  }
-}
-constexpr double kLabelCharWidth = 5.2; // sans-serif at 9
+constexpr double kLabelCharWidth = 5.2;   // sans-serif at 9
+constexpr double kCaptionCharWidth = 7.2; // bold sans-serif at 12
+constexpr double kCaptionLine = 15;
 
 class Picture {
 public:
   explicit Picture(const DocumentModel &model) : model_(model) {}
 
   void art(const ArtObject &o, int depth) {
+    if (depth == 0) {
+      if (std::string field = nonFiniteField(model_, o); !field.empty()) {
+        notDrawn(o, field);
+        return;
+      }
+    }
     switch (o.type) {
     case kPathArt:
     case kMysteryPathArt:
@@ -172,7 +89,16 @@ public:
     }
   }
 
-  std::string svg(const View &view, const std::string &caption) const {
+  std::string svg(View view, const std::string &caption) const {
+    // A long caption is wrapped to the picture's width; the picture grows
+    // upward to hold its lines.
+    const auto perLine =
+        static_cast<std::size_t>(std::max(20.0, (view.right - view.left - 16) / kCaptionCharWidth));
+    std::vector<std::string> lines = svg::wrap(caption, perLine);
+    for (const std::string &note : notDrawn_)
+      for (std::string &line : svg::wrap(note, perLine))
+        lines.push_back(std::move(line));
+    view.top -= kCaptionLine * static_cast<double>(lines.size() - 1);
     std::string out =
         svg::header(view.left, view.top, view.right - view.left, view.bottom - view.top, kScale);
     out += "<title>" + svg::escape(caption) + "</title>\n";
@@ -180,9 +106,14 @@ public:
     out += "<rect x=\"" + num(view.left) + "\" y=\"" + num(view.top) + "\" width=\"" +
            num(view.right - view.left) + "\" height=\"" + num(view.bottom - view.top) +
            "\" fill=\"#ffffff\"/>\n";
-    out += "<text x=\"" + num(view.left + 8) + "\" y=\"" + num(view.top + 16) +
-           "\" font-family=\"sans-serif\" font-size=\"12\" font-weight=\"bold\" fill=\"#333333\">" +
-           svg::escape(caption) + "</text>\n";
+    out += "<text font-family=\"sans-serif\" font-size=\"12\" font-weight=\"bold\" fill=\"#333333\">";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const bool note = i >= lines.size() - notDrawnLines(perLine);
+      out += "<tspan x=\"" + num(view.left + 8) + "\" y=\"" + num(view.top + 16 + kCaptionLine * double(i)) +
+             "\"" + (note ? std::string(" fill=\"") + kNotDrawnColor + "\"" : "") + ">" +
+             svg::escape(lines[i]) + "</tspan>";
+    }
+    out += "</text>\n";
     out += body_ + marks_ + "</svg>\n";
     return out;
   }
@@ -351,7 +282,32 @@ private:
              "</text>\n";
   }
 
+  // An object with a NaN or an infinity: a red frame where its finite
+  // points are, and a line under the caption saying which field.
+  void notDrawn(const ArtObject &o, const std::string &field) {
+    const std::string why =
+        o.id + " is not drawn: its " + field + " holds a value that is not finite (NaN or infinity)";
+    notDrawn_.push_back(why);
+    Box b = bounds(model_, o);
+    if (b.empty) return;
+    body_ += "<rect x=\"" + num(b.left) + "\" y=\"" + num(b.top) + "\" width=\"" + num(b.right - b.left) +
+             "\" height=\"" + num(b.bottom - b.top) + "\" fill=\"none\" stroke=\"" + kNotDrawnColor +
+             "\" stroke-width=\"1.5\" stroke-dasharray=\"3 2\"><title>" + svg::escape(why) +
+             "</title></rect>\n";
+    body_ += "<text x=\"" + num(b.left) + "\" y=\"" + num(b.top - 5) +
+             "\" font-family=\"sans-serif\" font-size=\"9\" fill=\"" + kNotDrawnColor + "\">" +
+             svg::escape(o.id + ": " + field + " not finite") + "</text>\n";
+  }
+
+  std::size_t notDrawnLines(std::size_t perLine) const {
+    std::size_t n = 0;
+    for (const std::string &note : notDrawn_)
+      n += svg::wrap(note, perLine).size();
+    return n;
+  }
+
   const DocumentModel &model_;
+  std::vector<std::string> notDrawn_;
   std::string defs_, body_, marks_;
   int patterns_ = 0;
 };

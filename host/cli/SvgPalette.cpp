@@ -198,13 +198,12 @@ std::string paletteSvg(const host::DialogInfo &dialog, const host::PluginModule 
     }
   }
 
-  char caption[256];
-  std::snprintf(caption, sizeof caption,
-                "dialog %d \"%s\": %d x %d dialog units = %d x %d px; host bounds (%d, %d, %d, %d)%s%s",
-                dialog.resourceId, tmpl.title.c_str(), tmpl.cx, tmpl.cy, width, height,
-                static_cast<int>(dialog.bounds.left), static_cast<int>(dialog.bounds.top),
-                static_cast<int>(dialog.bounds.right), static_cast<int>(dialog.bounds.bottom),
-                dialog.group.empty() ? "" : ", docked in ", dialog.group.c_str());
+  const auto number = [](long value) { return std::to_string(value); };
+  const std::string caption =
+      "dialog " + number(dialog.resourceId) + " \"" + tmpl.title + "\": " + number(tmpl.cx) + " x " +
+      number(tmpl.cy) + " dialog units = " + number(width) + " x " + number(height) + " px; host bounds (" +
+      number(dialog.bounds.left) + ", " + number(dialog.bounds.top) + ", " + number(dialog.bounds.right) +
+      ", " + number(dialog.bounds.bottom) + ")" + (dialog.group.empty() ? "" : ", docked in " + dialog.group);
   out += "<text x=\"" + num(left) + "\" y=\"" + num(totalHeight - 12) +
          "\" font-family=\"sans-serif\" font-size=\"8\" fill=\"#707070\">" + svg::escape(caption) +
          "</text>\n";

@@ -3,6 +3,7 @@ text list and layout area, faults that never fired, bit-exact floats and the abs
 import json
 import os
 import shutil
+from xml.etree import ElementTree
 
 from cli_support import check, fresh, run
 
@@ -121,6 +122,26 @@ def check_faults_never_fired(exe, work):
           "the faults that never fired are not listed: %s" % warnings)
 
 
+def check_pictures_hold_any_text(exe, work):
+    """Texts XML cannot carry and a title longer than the picture is wide: the pictures still open, whole."""
+    document = json.load(open(os.path.join(work, "document.json")))
+    document["art"][0]["name"] = "\u0001\uffff<&>"
+    document["art"].append({"id": "t\u0002", "type": "text",
+                            "textPaths": [{"matrix": [1, 0, 0, 1, 20, 300], "text": "a\u0003b\ufffe <c> & \"d\""}]})
+    title = " ".join("word%d" % i for i in range(60))
+    out = os.path.join(work, "pictures")
+    result = run_session(exe, work, "texts", {"title": title, "document": document, "steps": []}, "--out", out)
+    check(result.returncode == 0, "the session with odd texts exited %d: %s" % (result.returncode, result.stderr))
+    for picture in ("before.svg", "after.svg"):
+        try:
+            root = ElementTree.parse(os.path.join(out, picture)).getroot()
+        except (OSError, ElementTree.ParseError) as error:
+            check(False, "%s is not well-formed XML: %s" % (picture, error))
+            continue
+        caption = " ".join("".join(t.itertext()) for t in root.iter("{http://www.w3.org/2000/svg}tspan"))
+        check(title in caption, "%s does not show the whole title: %r" % (picture, caption))
+
+
 def check_sessions(exe, work, document):
     fresh(work)
     shutil.copy(document, os.path.join(work, "document.json"))
@@ -129,4 +150,5 @@ def check_sessions(exe, work, document):
     check_host_calls(exe, work)
     check_exact_floats(exe, work)
     check_faults_never_fired(exe, work)
+    check_pictures_hold_any_text(exe, work)
     return 0

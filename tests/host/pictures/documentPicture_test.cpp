@@ -1,0 +1,104 @@
+#include "SvgDocument.h"
+#include "SvgText.h"
+
+#include "pello/host/DocumentJson.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <regex>
+
+namespace {
+
+using pello::cli::documentSvg;
+using pello::cli::documentView;
+using pello::host::DocumentModel;
+using pello::host::parseDocument;
+
+const char *const kDocument = R"({"patterns": [{"name": "Dots", "tile": [0, 0, 10, 10],
+    "shapes": [{"kind": "ellipse", "bounds": [2, 2, 8, 8], "color": "#000000"}]}],
+  "art": [
+    {"id": "p1", "type": "path", "rectangle": [0, 0, 50, 50], "style": {"fillPaint": true,
+     "fill": {"color": {"kind": "pattern", "pattern": "Dots", "transform": [1, 0, 0, 1, 0, 0]}}}},
+    {"id": "t1", "type": "text", "textPaths": [{"matrix": [1, 0, 0, 1, 60, 20], "text": "Pello"}]},
+    {"id": "r1", "type": "raster", "matrix": [1, 0, 0, 1, 100, 0], "size": [20, 20]}]})";
+
+bool has(const std::string &svg, const std::string &text) {
+  return svg.find(text) != std::string::npos;
+}
+
+// The picture with the caption's wrapped lines joined again.
+std::string joined(const std::string &svg) {
+  return std::regex_replace(svg, std::regex("</tspan><tspan[^>]*>"), " ");
+}
+
+TEST(DocumentPicture, AnObjectHoldingANonFiniteValueIsMarkedNotDrawnWithZeros) {
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char *id;
+    void (*spoil)(pello::host::ArtObject &, double);
+    double value;
+    const char *field;
+  } cases[] = {
+      {"p1", [](auto &o, double v) { o.style.fill.color.c.p.transform.ty = static_cast<float>(v); }, nan,
+       "fill.color.transform"},
+      {"p1", [](auto &o, double v) { o.geometry.segments[1].p.h = static_cast<float>(v); }, inf, "geometry"},
+      {"t1", [](auto &o, double v) { o.textPaths[0].matrix.a = static_cast<float>(v); }, -inf,
+       "textPaths[0].matrix"},
+      {"r1", [](auto &o, double v) { o.matrix.tx = static_cast<float>(v); }, nan, "matrix"},
+  };
+  for (const Case &c : cases) {
+    DocumentModel model = parseDocument(kDocument);
+    c.spoil(*model.find(c.id), c.value);
+    const std::string svg = documentSvg(model, documentView(model), "spoilt");
+    SCOPED_TRACE(std::string(c.id) + " " + c.field);
+    EXPECT_TRUE(has(joined(svg), std::string(c.id) + " is not drawn: its " + c.field)) << svg;
+    EXPECT_FALSE(has(svg, std::string("id=\"") + c.id + "\"")) << "drawn all the same:\n" << svg;
+    for (const char *written : {"nan", "inf\"", "inf ", "inf)"})
+      EXPECT_FALSE(has(svg, written)) << svg;
+    // The others are drawn as ever.
+    for (const char *other : {"p1", "t1", "r1"})
+      if (std::string(other) != c.id) {
+        EXPECT_TRUE(has(svg, std::string("id=\"") + other + "\"")) << other;
+      }
+  }
+}
+
+TEST(DocumentPicture, TextsAreWrittenAsXmlCanHoldThem) {
+  DocumentModel model = parseDocument(kDocument);
+  model.find("t1")->textPaths[0].text =
+      std::string("a\x01z\x7f") + "\xEF\xBF\xBF" + "\xC3" + "<&>'\"" + "\xF0\x9F\x98\x80";
+  const std::string svg = documentSvg(model, documentView(model), "caption \x02 & <tag>");
+  EXPECT_TRUE(has(svg, "a\xEF\xBF\xBDz\x7f\xEF\xBF\xBD\xEF\xBF\xBD&lt;&amp;&gt;&apos;&quot;\xF0\x9F\x98\x80"))
+      << svg;
+  EXPECT_TRUE(has(svg, "caption \xEF\xBF\xBD &amp; &lt;tag&gt;"));
+  for (char c = 1; c < 0x20; ++c)
+    if (c != '\n') {
+      EXPECT_FALSE(has(svg, std::string(1, c))) << int(c);
+    }
+}
+
+TEST(DocumentPicture, ALongCaptionIsWrappedToThePictureNotClipped) {
+  DocumentModel model = parseDocument(kDocument);
+  std::string caption;
+  for (int i = 0; i < 40; ++i)
+    caption += "word" + std::to_string(i) + " ";
+  const std::string svg = documentSvg(model, documentView(model), caption);
+  std::size_t lines = 0;
+  for (std::size_t at = svg.find("<tspan"); at != std::string::npos; at = svg.find("<tspan", at + 1))
+    ++lines;
+  EXPECT_GT(lines, 3u);
+  for (int i = 0; i < 40; ++i)
+    EXPECT_TRUE(has(svg, "word" + std::to_string(i))) << i;
+}
+
+TEST(SvgWrap, BreaksAtSpacesAndCutsWordsLongerThanALine) {
+  using pello::cli::svg::wrap;
+  EXPECT_EQ(wrap("one two three", 7), (std::vector<std::string>{"one two", "three"}));
+  EXPECT_EQ(wrap("abcdefghij", 4), (std::vector<std::string>{"abcd", "efgh", "ij"}));
+  // Code points, not bytes: four two-byte letters fit a line of four.
+  EXPECT_EQ(wrap("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 4).size(), 1u);
+  EXPECT_EQ(wrap("", 5), (std::vector<std::string>{""}));
+}
+
+} // namespace
