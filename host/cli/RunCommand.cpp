@@ -65,7 +65,8 @@ void addRunCommand(CLI::App &app, Options &options) {
                   "Write before.svg, after.svg and palette.svg to this folder (one session)")
       ->check(outputFolder());
   run->add_flag("--json", args->json, "Print each transcript as JSON");
-  run->add_flag("--verbose", args->verbose, "Print every host call as it happens (text transcript)");
+  run->add_flag("--verbose", args->verbose,
+                "Print every host call as it happens (with --json: a \"call\" event for each)");
   addPluginOption(*run, options);
   run->callback([args, &options] {
     if (!args->out.empty() && args->sessions.size() > 1) {

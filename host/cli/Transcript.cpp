@@ -174,6 +174,8 @@ void Transcript::onRecord(const CallRecord &record) {
     open_.push_back({});
     if (verbose_ && format_ == Format::text)
       std::fprintf(out_, "  -> PluginMain(%s)\n", record.argsText().c_str());
+    if (verbose_ && format_ == Format::json)
+      events_.push_back(Json{{"event", "call"}, {"op", "PluginMain"}, {"args", record.argsText()}});
     return;
   }
   if (op == "Host::PluginMainReturned") {
@@ -204,6 +206,13 @@ void Transcript::onRecord(const CallRecord &record) {
                  argsText(record.args, record.result == 0 ? shownOfTaken : nullptr).c_str(),
                  harness::errorCodeText(record.result, harness::CodeStyle::quoted).c_str(),
                  record.injected ? "  [injected]" : "");
+  if (verbose_ && format_ == Format::json)
+    events_.push_back(Json{{"event", "call"},
+                           {"op", record.op},
+                           {"args", argsText(record.args, record.result == 0 ? shownOfTaken : nullptr)},
+                           {"result", record.result},
+                           {"resultText", harness::errorCodeText(record.result, harness::CodeStyle::quoted)},
+                           {"injected", record.injected}});
   if (op == "AIRealMath::AIRealMatrixConcatTranslate" && !translation_) {
     const CallValue *tx = record.arg("tx"), *ty = record.arg("ty");
     if (tx && ty && tx->number() && ty->number()) translation_ = std::pair(*tx, *ty);

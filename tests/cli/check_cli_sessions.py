@@ -64,6 +64,15 @@ def check_error_texts(exe, work):
     result = run_session(exe, work, "error-texts", session, "--json")
     check(result.returncode == 0, "the session's error texts are not the ones shown: %s"
           % [what for what, passed in expectations(events_of(result)) if not passed])
+    # --json with --verbose: every host call as an event, in order, the injected ones marked.
+    calls = [e for e in events_of(result) if e["event"] == "call"]
+    check(not calls, "--json without --verbose lists %d calls" % len(calls))
+    result = run_session(exe, work, "error-texts", session, "--json", "--verbose")
+    calls = [e for e in events_of(result) if e["event"] == "call"]
+    injected = [(e["op"], e["result"]) for e in calls if e.get("injected")]
+    check(len(calls) > 100 and calls[0]["op"] == "PluginMain", "--json --verbose lists %d calls" % len(calls))
+    check(injected == [("SPBasic::AcquireSuite", code) for code in (12, -25536, 7)],
+          "--json --verbose shows the injected calls as %s" % injected)
 
 
 def check_host_calls(exe, work):
