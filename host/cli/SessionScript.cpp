@@ -403,7 +403,7 @@ Session loadSessionFile(const std::filesystem::path &file) {
   Json json;
   try {
     json = Json::parse(readFile(file));
-  } catch (const Json::parse_error &e) {
+  } catch (const Json::exception &e) { // a syntax error, or a number beyond a double's range
     throw SessionError(file.string() + ": not JSON: " + e.what());
   }
   std::filesystem::path base = file.parent_path();

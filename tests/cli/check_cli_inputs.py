@@ -33,6 +33,7 @@ MALFORMED = [
     ('{"document": {"art": [{"id": "p1", "type": "path", "colour": 3}]}, "steps": []}',
      "session.document: the document is refused: art[0]"),
     ("{ not json", "not JSON"),
+    ('{"document": "document.json", "steps": [], "title": 1e400}', "not JSON: [json.exception.out_of_range.406]"),
 ]
 
 
