@@ -3,6 +3,7 @@
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Document.h"
 
+#include <climits>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -95,10 +96,12 @@ public:
   }
   long integer(long min, long max) const {
     if (!value_.is_number_integer()) fail("expected an integer");
-    long v = value_.get<long>();
+    // Above the signed range the value is unsigned; reading it as signed would wrap it into range.
+    const bool huge = value_.is_number_unsigned() && value_.get<unsigned long long>() > LLONG_MAX;
+    const long long v = huge ? LLONG_MAX : value_.get<long long>();
     if (v < min || v > max)
       fail("expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
-    return v;
+    return static_cast<long>(v);
   }
   double number() const {
     if (!value_.is_number()) fail("expected a number");
