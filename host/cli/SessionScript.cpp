@@ -1,5 +1,6 @@
 #include "SessionScript.h"
 
+#include "FileArguments.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Document.h"
 
@@ -387,7 +388,12 @@ Session readSession(const Json &json, const std::filesystem::path &baseDir, cons
     document.fail(std::string("the document is refused: ") + e.what());
   }
 
-  if (root.has("preferences")) session.preferences = baseDir / root.member("preferences").string();
+  if (root.has("preferences")) {
+    // Refused now, as --prefs is: at the end of the run it would fail, or be lost without a word.
+    Node preferences = root.member("preferences");
+    session.preferences = baseDir / preferences.string();
+    if (std::string why = preferencesFileProblem(session.preferences); !why.empty()) preferences.fail(why);
+  }
   if (root.has("autostart")) session.autostart = root.member("autostart").boolean();
   if (root.has("errorTexts")) {
     session.errorTexts = readErrorTexts(root.member("errorTexts"));

@@ -36,6 +36,8 @@ MALFORMED = [
      'steps[0]: "item" is not a member of "about" steps'),
     ('{"document": {"art": [{"id": "p1", "type": "path", "colour": 3}]}, "steps": []}',
      "session.document: the document is refused: art[0]"),
+    ('{"document": "document.json", "steps": [], "preferences": "."}', "session.preferences: a folder, not a file"),
+    ('{"document": "document.json", "steps": [], "preferences": "no/p.json"}', "session.preferences: no folder"),
     ("{ not json", "not JSON"),
     ('{"document": "document.json", "steps": [], "title": 1e400}', "not JSON: [json.exception.out_of_range.406]"),
 ]
