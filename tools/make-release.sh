@@ -73,7 +73,8 @@ illustration host would and drives it from the command line:
   bin/pello-host$2 palette -o palette.svg        the palette, drawn from its resources
   bin/pello-host$2 --help
 
-Another module: --plugin PATH. Sessions are described in examples/README.md.
+Another module: --plugin PATH. Sessions are described in examples/README.md;
+the JSON Schemas of sessions and documents are in share/pello/schemas/.
 Exit status: 0 passed, 1 an expectation or check failed, 2 malformed input,
 3 the module cannot be loaded.
 EOF

@@ -56,17 +56,17 @@ CLI::Validator outputFolder() {
       "FOLDER");
 }
 
+std::string preferencesFileProblem(const fs::path &path) {
+  const std::string text = path.string();
+  if (std::string problem = notAFile(path, text); !problem.empty()) return problem;
+  std::error_code ec;
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  if (!fs::is_directory(folder, ec)) return "no folder " + folder.string() + " to keep " + text + " in";
+  return {};
+}
+
 CLI::Validator preferencesFile() {
-  return CLI::Validator(
-      [](std::string &text) -> std::string {
-        const fs::path path(text);
-        if (std::string problem = notAFile(path, text); !problem.empty()) return problem;
-        std::error_code ec;
-        const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-        if (!fs::is_directory(folder, ec)) return "no folder " + folder.string() + " to keep " + text + " in";
-        return {};
-      },
-      "FILE");
+  return CLI::Validator([](std::string &text) { return preferencesFileProblem(text); }, "FILE");
 }
 
 } // namespace pello::cli

@@ -5,6 +5,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
+#include <string>
+
 namespace pello::cli {
 
 // A file the command may write, its folders made as needed: not a folder,
@@ -15,5 +18,7 @@ CLI::Validator outputFolder();
 // A file the host writes when the plug-in quits: a regular file or none
 // yet, in a folder that exists.
 CLI::Validator preferencesFile();
+// Why the host could not keep its preferences at `path`, or "".
+std::string preferencesFileProblem(const std::filesystem::path &path);
 
 } // namespace pello::cli

@@ -123,8 +123,12 @@ std::string keyNames(const std::vector<int> &keys) {
 }
 
 ASErr parseCode(const Json &value, std::string &error) {
-  if (value.is_number_integer()) {
-    long long v = value.get<long long>();
+  if (value.is_number_unsigned()) {
+    // Read as signed, a value above the signed range would wrap into the 32-bit one.
+    const unsigned long long v = value.get<unsigned long long>();
+    if (v <= UINT32_MAX) return static_cast<ASErr>(static_cast<std::uint32_t>(v));
+  } else if (value.is_number_integer()) {
+    const long long v = value.get<long long>();
     if (v >= INT32_MIN && v <= UINT32_MAX) return static_cast<ASErr>(static_cast<std::int64_t>(v));
   } else if (value.is_string()) {
     std::string text = value.get<std::string>();

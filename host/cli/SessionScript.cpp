@@ -1,5 +1,7 @@
 #include "SessionScript.h"
 
+#include "FileArguments.h"
+#include "SessionNode.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Document.h"
 
@@ -72,54 +74,6 @@ const std::map<Action, std::set<std::string>> kMembers = {
 
 const std::set<std::string> kSessionMembers = {"title",      "document",     "preferences", "autostart",
                                                "errorTexts", "layoutBounds", "steps"};
-
-// A value and where it is in the session file.
-class Node {
-public:
-  Node(const Json &value, std::string path) : value_(value), path_(std::move(path)) {}
-  const Json &value() const { return value_; }
-  [[noreturn]] void fail(const std::string &message) const { throw SessionError(path_ + ": " + message); }
-  bool has(const char *name) const { return value_.is_object() && value_.contains(name); }
-  Node member(const char *name) const {
-    if (!has(name)) fail("missing \"" + std::string(name) + "\"");
-    return Node(value_[name], path_ + "." + name);
-  }
-  Node element(std::size_t i) const { return Node(value_[i], path_ + "[" + std::to_string(i) + "]"); }
-  std::size_t array() const {
-    if (!value_.is_array()) fail("expected an array");
-    return value_.size();
-  }
-  std::string string() const {
-    if (!value_.is_string()) fail("expected a string");
-    return value_.get<std::string>();
-  }
-  long integer(long min, long max) const {
-    if (!value_.is_number_integer()) fail("expected an integer");
-    long v = value_.get<long>();
-    if (v < min || v > max)
-      fail("expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
-    return v;
-  }
-  double number() const {
-    if (!value_.is_number()) fail("expected a number");
-    return value_.get<double>();
-  }
-  bool boolean() const {
-    if (!value_.is_boolean()) fail("expected true or false");
-    return value_.get<bool>();
-  }
-  std::vector<std::string> strings() const {
-    std::vector<std::string> out;
-    for (std::size_t i = 0, n = array(); i < n; ++i)
-      out.push_back(element(i).string());
-    return out;
-  }
-  const std::string &path() const { return path_; }
-
-private:
-  const Json &value_;
-  std::string path_;
-};
 
 int readItem(const Node &item) {
   if (item.value().is_number_integer()) return static_cast<int>(item.integer(-32768, 32767));
@@ -384,7 +338,12 @@ Session readSession(const Json &json, const std::filesystem::path &baseDir, cons
     document.fail(std::string("the document is refused: ") + e.what());
   }
 
-  if (root.has("preferences")) session.preferences = baseDir / root.member("preferences").string();
+  if (root.has("preferences")) {
+    // Refused now, as --prefs is: at the end of the run it would fail, or be lost without a word.
+    Node preferences = root.member("preferences");
+    session.preferences = baseDir / preferences.string();
+    if (std::string why = preferencesFileProblem(session.preferences); !why.empty()) preferences.fail(why);
+  }
   if (root.has("autostart")) session.autostart = root.member("autostart").boolean();
   if (root.has("errorTexts")) {
     session.errorTexts = readErrorTexts(root.member("errorTexts"));
@@ -403,7 +362,7 @@ Session loadSessionFile(const std::filesystem::path &file) {
   Json json;
   try {
     json = Json::parse(readFile(file));
-  } catch (const Json::parse_error &e) {
+  } catch (const Json::exception &e) { // a syntax error, or a number beyond a double's range
     throw SessionError(file.string() + ": not JSON: " + e.what());
   }
   std::filesystem::path base = file.parent_path();

@@ -1,5 +1,6 @@
-// Session files: a document and the steps to run on it. The schema is in
-// examples/README.md. Reading checks the whole file before anything runs: a
+// Session files: a document and the steps to run on it, described in
+// examples/README.md and schemas/session.schema.json (keep it in step with
+// what is read here). Reading checks the whole file before anything runs: a
 // refusal names the step and the field at fault ("steps[3].keys[1]: ...").
 #pragma once
 

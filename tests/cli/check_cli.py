@@ -256,7 +256,7 @@ def check_transcript(exe, work, document):
 
 
 def check_install(exe, work, cmake, build, session):
-    """cmake --install puts the command and the module where the command finds it."""
+    """cmake --install puts the command and the module where the command finds it, and the schemas."""
     prefix = fresh(os.path.join(work, "prefix"))
     result = run([cmake, "--install", build, "--prefix", prefix])
     if not check(result.returncode == 0, "cmake --install failed: %s" % result.stderr):
@@ -265,6 +265,9 @@ def check_install(exe, work, cmake, build, session):
     module = os.path.join(prefix, "lib", "pello", "PelloPalette.aip")
     check(os.path.exists(installed), "no bin/pello-host installed")
     check(os.path.exists(module), "no lib/pello/PelloPalette.aip installed")
+    for schema in ("session", "document"):
+        check(os.path.exists(os.path.join(prefix, "share", "pello", "schemas", schema + ".schema.json")),
+              "no share/pello/schemas/%s.schema.json installed" % schema)
     result = run([installed, "run", session], cwd=work)
     check(result.returncode == 0, "the installed pello-host failed:\n" + result.stdout + result.stderr)
     check("plug-in: " + os.path.realpath(module) in result.stdout or "plug-in: " + module in result.stdout,

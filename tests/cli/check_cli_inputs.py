@@ -28,11 +28,18 @@ MALFORMED = [
      'steps[0]: expected either "call"'),
     ('{"document": "document.json", "steps": [{"do": "expectMatrix", "art": "p1", "value": [1, 0, 0, 1]}]}',
      "steps[0].value: expected a matrix"),
+    ('{"document": "document.json", "steps": [{"do": "click", "item": 18446744073709551615}]}',
+     "steps[0].item: expected an integer from -32768 to 32767"),
+    ('{"document": "document.json", "steps": [{"do": "expectResult", "result": 18446744073709551615}]}',
+     "steps[0].result: expected a four-character code"),
     ('{"document": "document.json", "steps": [{"do": "about", "item": 3}]}',
      'steps[0]: "item" is not a member of "about" steps'),
     ('{"document": {"art": [{"id": "p1", "type": "path", "colour": 3}]}, "steps": []}',
      "session.document: the document is refused: art[0]"),
+    ('{"document": "document.json", "steps": [], "preferences": "."}', "session.preferences: a folder, not a file"),
+    ('{"document": "document.json", "steps": [], "preferences": "no/p.json"}', "session.preferences: no folder"),
     ("{ not json", "not JSON"),
+    ('{"document": "document.json", "steps": [], "title": 1e400}', "not JSON: [json.exception.out_of_range.406]"),
 ]
 
 

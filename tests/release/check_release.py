@@ -141,10 +141,12 @@ def check_host_package(folder, system, version):
     exe = folder / "bin" / ("pello-host.exe" if windows else "pello-host")
     module = folder / "lib" / "pello" / "PelloPalette.aip"
     files = files_under(folder)
-    for needed in [exe, module, folder / "README.txt", folder / "SHA256SUMS",
-                   folder / "examples" / "README.md"]:
+    schemas = folder / "share" / "pello" / "schemas"
+    for needed in [exe, module, folder / "README.txt", folder / "SHA256SUMS", folder / "examples" / "README.md",
+                   schemas / "session.schema.json", schemas / "document.schema.json"]:
         check(needed.is_file(), f"{folder.name}: no {needed.relative_to(folder)}")
-    check(all(f.startswith(("bin/", "lib/pello/", "examples/")) or f in ("README.txt", "SHA256SUMS") for f in files),
+    check(all(f.startswith(("bin/", "lib/pello/", "share/pello/schemas/", "examples/"))
+              or f in ("README.txt", "SHA256SUMS") for f in files),
           f"{folder.name}: unexpected files {files}")
     if not exe.is_file():
         return

@@ -363,8 +363,9 @@ DocumentModel parseDocument(std::string_view text) {
   Json json;
   try {
     json = Json::parse(text.begin(), text.end());
-  } catch (const Json::parse_error &e) {
-    // e.what() reads "[json.exception.parse_error.101] parse error at line 3, column 7: ..."
+  } catch (const Json::exception &e) {
+    // e.what() reads "[json.exception.parse_error.101] parse error at line 3, column 7: ...", or for
+    // a number beyond a double's range "[json.exception.out_of_range.406] number overflow parsing '1e400'".
     const char *what = e.what();
     const char *at = std::strstr(what, "] ");
     throw DocumentFormatError(std::string("document: not JSON: ") + (at ? at + 2 : what));

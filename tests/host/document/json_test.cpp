@@ -138,6 +138,8 @@ TEST_F(DocumentTest, MalformedDocumentsAreRefusedSayingWhere) {
       {R"({"units": "furlongs"})", "units: unknown units \"furlongs\""},
       {R"([1, 2])", "document: expected an object, found an array"},
       {"{\"art\": [\n  {\"id\": \"a\",}\n]}", "document: not JSON: parse error at line 2"},
+      {R"({"art": [{"id": "a", "type": "path", "rectangle": [0, 0, 1, 1e400]}]})",
+       "document: not JSON: number overflow parsing '1e400'"},
   };
   for (const auto &c : cases) {
     const std::string message = loadError(document, c.text);

@@ -54,7 +54,9 @@
 //
 // Reading refuses anything else, including unknown members, with a
 // DocumentFormatError that names the place ("art[3].style.stroke.dash.array:
-// ..."). Writing writes every member, each float in the fewest digits that
+// ..."); host/cli/schemas/document.schema.json refuses the same where a schema
+// can (keep the two in step).
+// Writing writes every member, each float in the fewest digits that
 // read back to the same float, so a document saved and loaded again is the
 // same bit for bit (NaN payloads aside).
 // clang-format on
