@@ -130,6 +130,7 @@ bool SessionRunner::startHost() {
 bool SessionRunner::loaded(const harness::Outcome &load) {
   for (const std::string &warning : hosted_->preferences().warnings())
     transcript_.note("warning: " + warning);
+  preferenceWarningsSeen_ = hosted_->preferences().warnings().size();
   if (!load) {
     transcript_.add(Json{{"event", "error"}, {"text", "the plug-in cannot be loaded: " + load.failure}});
     // The reason begins with the module's path.

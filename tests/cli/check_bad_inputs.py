@@ -93,8 +93,11 @@ def prefs_folder(w):
 
 def prefs_unwritable(w):
     # Written at shutdown, where the plug-in has run: a file that cannot be written is not reported as saved.
+    session = w.write("unwritable.json", json.dumps({"document": "document.json", "preferences": "/proc/self/p.json",
+                                                     "steps": [{"do": "startup"}, {"do": "shutdown"}]}))
     rows = [(["session", "--prefs", "/proc/self/p.json"], MALFORMED,
-             "--prefs: preferences file /proc/self/p.json cannot be written")]
+             "--prefs: preferences file /proc/self/p.json cannot be written"),
+            (["run", session], FAILED, "ERROR: preferences file /proc/self/p.json cannot be written")]
     if os.geteuid() == 0:
         print("skipped: the read-only folder row (root writes into any folder)")
         return rows
