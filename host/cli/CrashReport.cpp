@@ -46,7 +46,8 @@ void writeReport(const char *fault) {
 #endif
 }
 
-#if defined(_WIN32)
+#if defined(PELLO_SANITIZED)
+#elif defined(_WIN32)
 LONG WINAPI reportException(EXCEPTION_POINTERS *exception) {
   const DWORD code = exception->ExceptionRecord->ExceptionCode;
   writeReport(code == EXCEPTION_ACCESS_VIOLATION ? "pello-host: access violation"
@@ -56,7 +57,7 @@ LONG WINAPI reportException(EXCEPTION_POINTERS *exception) {
 }
 #else
 void reportSignal(int signal) {
-  const char *fault = signal == SIGSEGV ? "pello-host: segmentation fault (SIGSEGV)"
+  const char *fault = signal == SIGSEGV  ? "pello-host: segmentation fault (SIGSEGV)"
                       : signal == SIGBUS ? "pello-host: bus error (SIGBUS)"
                       : signal == SIGILL ? "pello-host: illegal instruction (SIGILL)"
                       : signal == SIGFPE ? "pello-host: arithmetic fault (SIGFPE)"
@@ -74,7 +75,7 @@ void reportCrashesOf(const std::filesystem::path &module) {
   gReportLength = std::min(report.size(), sizeof gReport);
   std::memcpy(gReport, report.data(), gReportLength);
 #if defined(PELLO_SANITIZED)
-  return;
+  (void)writeReport;
 #elif defined(_WIN32)
   SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
   SetUnhandledExceptionFilter(reportException);
