@@ -18,6 +18,9 @@ struct Options {
 // the executable, then the installed one (../lib/pello/ from the
 // executable's folder), then the one this executable was built with.
 std::filesystem::path pluginPath(const std::string &option);
+// From here on, a fatal fault ends pello-host with a message naming
+// `module` and status 4 (kExitInternal), not with a signal.
+void reportCrashesOf(const std::filesystem::path &module);
 // Adds --plugin to a subcommand.
 void addPluginOption(CLI::App &command, Options &options);
 

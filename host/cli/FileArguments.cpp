@@ -30,6 +30,19 @@ std::string notAFile(const fs::path &path, const std::string &text) {
 
 } // namespace
 
+CLI::Validator inputFile() {
+  return CLI::Validator(
+      [](std::string &text) -> std::string {
+        std::error_code ec;
+        const fs::file_status status = fs::status(text, ec);
+        if (!fs::exists(status)) return "no such file: " + text;
+        if (fs::is_directory(status)) return "a folder, not a file: " + text;
+        if (!fs::is_regular_file(status)) return "not a regular file: " + text;
+        return {};
+      },
+      "FILE");
+}
+
 CLI::Validator outputFile() {
   return CLI::Validator(
       [](std::string &text) -> std::string {

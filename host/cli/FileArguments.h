@@ -1,6 +1,5 @@
-// CLI11 validators for the commands' output paths (inputs use CLI11's own
-// CLI::ExistingFile). Each refuses with the path and the reason, before the
-// command runs anything.
+// CLI11 validators for the commands' file arguments. Each refuses with the
+// path and the reason, before the command runs anything.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -10,6 +9,9 @@
 
 namespace pello::cli {
 
+// A file the command reads: a regular file (a pipe would block the read and a
+// device such as /dev/zero would never end it).
+CLI::Validator inputFile();
 // A file the command may write, its folders made as needed: not a folder,
 // not a special file, and no file on the way to it.
 CLI::Validator outputFile();

@@ -18,10 +18,11 @@ void addPaletteCommand(CLI::App &app, Options &options) {
       ->check(outputFile());
   addPluginOption(*palette, options);
   palette->callback([out, &options] {
-    harness::HostedPlugin hosted(pluginPath(options.plugin));
+    const std::filesystem::path module = pluginPath(options.plugin);
+    reportCrashesOf(module);
+    harness::HostedPlugin hosted(module);
     if (harness::Outcome loaded = hosted.load(); !loaded) {
-      std::fprintf(stderr, "pello-host: %s: %s\n", hosted.modulePath().string().c_str(),
-                   loaded.failure.c_str());
+      std::fprintf(stderr, "pello-host: %s\n", loaded.failure.c_str());
       options.status = kExitNoPlugin;
       return;
     }

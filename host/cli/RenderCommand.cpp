@@ -16,9 +16,7 @@ void addRenderCommand(CLI::App &app, Options &options) {
   };
   auto args = std::make_shared<Arguments>();
   CLI::App *render = app.add_subcommand("render", "Draw a document (JSON) as an SVG picture");
-  render->add_option("DOCUMENT", args->document, "The document file (JSON)")
-      ->required()
-      ->check(CLI::ExistingFile);
+  render->add_option("DOCUMENT", args->document, "The document file (JSON)")->required()->check(inputFile());
   render->add_option("-o,--output", args->out, "The SVG file to write (- for standard output)")
       ->required()
       ->check(outputFile());

@@ -11,6 +11,7 @@
 namespace pello::cli {
 
 int runSessionCommand(const Session &session, const SessionSettings &settings) {
+  reportCrashesOf(settings.plugin);
   Transcript transcript(stdout, settings.json ? Transcript::Format::json : Transcript::Format::text,
                         settings.verbose);
   SessionRunner runner(session, settings.plugin, transcript);
@@ -60,7 +61,7 @@ void addRunCommand(CLI::App &app, Options &options) {
              "expectation fails, 2 when a session is malformed (the highest status of all the sessions)");
   run->add_option("SESSION", args->sessions, "The session files (JSON; see examples/README.md), run in order")
       ->required()
-      ->check(CLI::ExistingFile);
+      ->check(inputFile());
   run->add_option("--out", args->out,
                   "Write before.svg, after.svg and palette.svg to this folder (one session)")
       ->check(outputFolder());

@@ -177,8 +177,12 @@ void SessionRunner::afterAction(const Step &step) {
   lastDocument_ = std::move(now);
 }
 
-// What the preferences file holds now, one "prefix/suffix = value" each.
+// What the preferences file holds now, one "prefix/suffix = value" each. A
+// file the shutdown could not write fails the step: the preferences are lost.
 void SessionRunner::notePreferences() {
+  const std::vector<std::string> &warnings = hosted_->preferences().warnings();
+  for (; preferenceWarningsSeen_ < warnings.size(); ++preferenceWarningsSeen_)
+    stepFailed(warnings[preferenceWarningsSeen_]);
   std::ifstream in(preferences_);
   Json stored = Json::parse(in, nullptr, false);
   if (stored.is_discarded() || !stored.is_object()) return;

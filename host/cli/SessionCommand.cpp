@@ -32,6 +32,7 @@ void listHostState(host::Host &host, Transcript &transcript) {
 }
 
 int runLifecycle(const std::filesystem::path &module, const std::string &preferences, bool verbose) {
+  reportCrashesOf(module);
   Transcript transcript(stdout, Transcript::Format::text, verbose);
   harness::HostedPlugin hosted(harness::HostedPluginOptions{
       module, preferences, [&](host::Host &host) { transcript.attach(host); }, std::nullopt});
@@ -73,9 +74,18 @@ int runLifecycle(const std::filesystem::path &module, const std::string &prefere
   transcript.flush();
 
   transcript.heading("Shutdown");
+  const std::size_t warned = hosted.preferences().warnings().size();
   hosted.shutdown();
   transcript.flush();
   listHostState(host, transcript);
+  // The file is written at shutdown; a file that could not be written is said so, not reported as saved.
+  const std::vector<std::string> &warnings = hosted.preferences().warnings();
+  for (std::size_t i = warned; i < warnings.size(); ++i)
+    transcript.note("warning: " + warnings[i]);
+  if (warnings.size() > warned) {
+    std::fprintf(stderr, "pello-host: --prefs: %s\n", warnings.back().c_str());
+    return kExitMalformed;
+  }
   if (!preferences.empty()) transcript.note("preferences written to " + preferences);
   int holds = host.suites().totalHolds();
   if (holds != 0) transcript.note("suites still held: " + std::to_string(holds));

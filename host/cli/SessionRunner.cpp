@@ -130,9 +130,11 @@ bool SessionRunner::startHost() {
 bool SessionRunner::loaded(const harness::Outcome &load) {
   for (const std::string &warning : hosted_->preferences().warnings())
     transcript_.note("warning: " + warning);
+  preferenceWarningsSeen_ = hosted_->preferences().warnings().size();
   if (!load) {
     transcript_.add(Json{{"event", "error"}, {"text", "the plug-in cannot be loaded: " + load.failure}});
-    std::fprintf(stderr, "pello-host: %s: %s\n", pluginPath_.string().c_str(), load.failure.c_str());
+    // The reason begins with the module's path.
+    std::fprintf(stderr, "pello-host: %s\n", load.failure.c_str());
     return false;
   }
   const host::PiPLInfo &pipl = hosted_->plugin().module()->pipl();

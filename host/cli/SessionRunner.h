@@ -69,6 +69,7 @@ private:
   std::unique_ptr<harness::HostedPlugin> hosted_;
   std::filesystem::path preferences_;
   bool ownPreferences_ = false;
+  std::size_t preferenceWarningsSeen_ = 0; // of the current host's preferences store
   Json before_, after_, lastDocument_;
   std::string palette_;
   std::size_t currentStep_ = 0;

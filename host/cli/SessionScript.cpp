@@ -123,6 +123,10 @@ void readMatrixValue(const Node &node) {
 }
 
 std::string readFile(const std::filesystem::path &file) {
+  // Only a regular file: a pipe would block the read, a device may never end it.
+  std::error_code ec;
+  if (std::filesystem::exists(file, ec) && !std::filesystem::is_regular_file(file, ec))
+    throw SessionError(file.string() + ": not a regular file");
   std::ifstream in(file, std::ios::binary);
   if (!in) throw SessionError(file.string() + ": cannot be read");
   std::ostringstream text;
@@ -364,6 +368,9 @@ Session loadSessionFile(const std::filesystem::path &file) {
     json = Json::parse(readFile(file));
   } catch (const Json::exception &e) { // a syntax error, or a number beyond a double's range
     throw SessionError(file.string() + ": not JSON: " + e.what());
+  } catch (const Json::out_of_range &e) {
+    // A number no double holds (1e999).
+    throw SessionError(file.string() + ": not JSON this host reads: " + e.what());
   }
   std::filesystem::path base = file.parent_path();
   try {

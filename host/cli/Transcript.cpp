@@ -378,6 +378,8 @@ void Transcript::print(const Json &event) {
                    valueText(event["actual"], false).c_str());
   } else if (kind == "file") {
     std::fprintf(out_, "   wrote %s\n", event["path"].get<std::string>().c_str());
+  } else if (kind == "error") {
+    std::fprintf(out_, "   ERROR: %s\n", event["text"].get<std::string>().c_str());
   } else {
     std::fprintf(out_, "   %s\n", event.dump().c_str());
   }

@@ -4,10 +4,32 @@
 #include "pello/validate/Validate.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <memory>
 
 namespace pello::validate {
+
+namespace {
+
+// A count of 1 or more; a text that is no number is left to CLI11's own
+// conversion, which refuses it.
+const CLI::Validator kAtLeastOne(
+    [](std::string &text) -> std::string {
+      char *end = nullptr;
+      const long long n = std::strtoll(text.c_str(), &end, 10);
+      return end != text.c_str() && *end == '\0' && n < 1 ? "expected 1 or more, not " + text : std::string();
+    },
+    "N");
+
+// Seeds are 0 or more (as printed); CLI11 would take "-1" as 2^64 - 1.
+const CLI::Validator kSeed(
+    [](std::string &text) -> std::string {
+      return !text.empty() && text[0] == '-' ? "expected a seed of 0 or more, not " + text : std::string();
+    },
+    "SEED");
+
+} // namespace
 
 CLI::App *addValidateCommand(CLI::App &app,
                              std::function<std::filesystem::path(const std::string &)> resolvePlugin) {
@@ -22,15 +44,18 @@ CLI::App *addValidateCommand(CLI::App &app,
   auto settings = std::make_shared<Settings>();
   CLI::App *command = app.add_subcommand(
       "validate", "Runs the table of named checks against a plug-in module; non-zero exit on any failure");
-  command->add_option("plugin", settings->plugin, "The plug-in module (default: the one pello-host loads)");
-  command->add_option("--plugin", settings->plugin, "The plug-in module, as the other subcommands take it");
-  command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)");
-  command->add_option("--steps", settings->options.steps, "Actions per random session")
-      ->check(CLI::PositiveNumber);
+  CLI::Option *positional = command->add_option("plugin", settings->plugin,
+                                                "The plug-in module (default: the one pello-host loads)");
+  // One module: given both ways, one would be dropped without a word.
+  command->add_option("--plugin", settings->plugin, "The plug-in module, as the other subcommands take it")
+      ->excludes(positional);
+  command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)")
+      ->check(kSeed);
+  command->add_option("--steps", settings->options.steps, "Actions per random session")->check(kAtLeastOne);
   command
       ->add_option("--cycles", settings->options.cycles,
                    "Loads of the cycles group (default 1000; a tenth as whole host runs)")
-      ->check(CLI::PositiveNumber);
+      ->check(kAtLeastOne);
   command->add_option("--only", settings->options.only,
                       "Run one group (load, lifecycle, cycles, order, suites, faults, "
                       "data, random) or one check");

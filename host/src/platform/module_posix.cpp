@@ -107,6 +107,13 @@ struct ElfSections {
   }
 };
 
+// dlopen searches the library path for a name without a slash; a module
+// named in the current folder ("PelloPalette.aip") is meant as that file.
+std::string dlopenName(const std::filesystem::path &path) {
+  const std::string name = path.string();
+  return name.find('/') == std::string::npos ? "./" + name : name;
+}
+
 class PosixModule : public PluginModule {
 public:
   PosixModule(std::filesystem::path path, ResourceTable resources, PiPLInfo pipl,
@@ -120,7 +127,7 @@ public:
   bool open(std::string &error) {
     // The plug-in resolves GetKeyboardState from the executable.
     (void)keyboardEntryPoint();
-    handle_ = dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle_ = dlopen(dlopenName(path_).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
       const char *why = dlerror();
       error = std::string("the library does not load: ") + (why ? why : "unknown reason");
@@ -211,7 +218,7 @@ std::unique_ptr<PluginModule> PluginModule::open(const std::filesystem::path &pa
 }
 
 bool libraryResident(const std::filesystem::path &path) {
-  void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  void *handle = dlopen(dlopenName(path).c_str(), RTLD_NOW | RTLD_NOLOAD);
   if (!handle) return false;
   dlclose(handle);
   return true;

@@ -1,0 +1,253 @@
+"""pello-host given what it must refuse, one class of bad input per test. Each row of a class is a
+command line, the exit status it must end with, and a text its message must hold (the argument, path
+or step at fault). No row may end on a signal, print "terminate called" or hang.
+  check_bad_inputs.py --list
+  check_bad_inputs.py CLASS HOST WORK PLUGIN NO_ENTRY_MODULE CRASHING_MODULE DOCUMENT"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+
+from cli_support import SKIP, check, failures, fresh
+
+OK, FAILED, MALFORMED, NO_PLUGIN, INTERNAL = 0, 1, 2, 3, 4
+
+
+class Work:
+    """The files the rows name, made in a fresh work folder."""
+
+    def __init__(self, host, work, plugin, no_entry, crashing, document):
+        self.host, self.work, self.plugin = host, fresh(work), plugin
+        self.no_entry, self.crashing = no_entry, crashing
+        self.document = self.path("document.json")
+        shutil.copy(document, self.document)
+        self.session = self.session_file("session.json", [])
+        self.empty = self.write("empty", "")
+        self.fifo = self.path("fifo")
+        os.mkfifo(self.fifo)
+
+    def path(self, *names):
+        return os.path.join(self.work, *names)
+
+    def write(self, name, text, mode="w"):
+        with open(self.path(name), mode) as f:
+            f.write(text)
+        return self.path(name)
+
+    def session_file(self, name, steps, **members):
+        return self.write(name, json.dumps(dict({"document": "document.json", "steps": steps}, **members)))
+
+
+def plugin_folder(w):
+    return [(args + ["--plugin", w.work], NO_PLUGIN, w.work + ": a folder, not a module file")
+            for args in (["run", w.session], ["session"], ["palette", "-o", w.path("p.svg")], ["validate"])]
+
+
+def plugin_special(w):
+    return [(["run", w.session, "--plugin", module], NO_PLUGIN, module + ": not a regular file")
+            for module in ("/dev/null", w.fifo)] + [
+        (["validate", "--plugin", w.fifo], NO_PLUGIN, w.fifo + ": not a regular file")]
+
+
+def plugin_damaged(w):
+    image = open(w.plugin, "rb").read()
+    empty = w.write("empty.aip", b"", "wb")
+    header = w.write("header.aip", image[:4096], "wb")
+    short = w.write("short.aip", image[:-1], "wb")
+    # Intact section table, nothing loadable: the program headers zeroed.
+    zeroed = w.write("zeroed.aip", image[:64] + bytes(4096) + image[64 + 4096:], "wb")
+    return [(["run", w.session, "--plugin", empty], NO_PLUGIN, empty + ": not an ELF module"),
+            (["run", w.session, "--plugin", header], NO_PLUGIN, header + ": damaged ELF module"),
+            (["session", "--plugin", short], NO_PLUGIN, short + ": damaged ELF module"),
+            (["validate", short], NO_PLUGIN, short + ": damaged ELF module"),
+            (["run", w.session, "--plugin", zeroed], NO_PLUGIN, zeroed + ": the library does not load"),
+            (["run", w.session, "--plugin", w.document], NO_PLUGIN, w.document + ": not an ELF module")]
+
+
+def plugin_no_entry(w):
+    why = w.no_entry + ': the entry point "PluginMain" that the PiPL names is not exported'
+    return [(args + ["--plugin", w.no_entry], NO_PLUGIN, why)
+            for args in (["run", w.session], ["session"], ["palette", "-o", w.path("p.svg")], ["validate"])]
+
+
+def plugin_crashes(w):
+    said = "with the plug-in " + w.crashing + " loaded"
+    rows = [(args + ["--plugin", w.crashing], INTERNAL, said)
+            for args in (["run", w.session_file("start.json", [{"do": "startup"}])], ["session"],
+                         ["palette", "-o", w.path("p.svg")])]
+    # The validator runs each check in a child process: the crash fails the check, not the run.
+    return rows + [(["validate", w.crashing, "--only", "load.startup-time"], FAILED, "crashed with signal")]
+
+
+def plugin_relative(w):
+    # A module named in the current folder is that file, not one on the library path.
+    shutil.copy(w.plugin, w.path("Copy.aip"))
+    return [(["run", w.session, "--plugin", "Copy.aip"], OK, "Session passed")]
+
+
+def prefs_folder(w):
+    return [(["session", "--prefs", w.work], MALFORMED, "--prefs: a folder, not a file: " + w.work),
+            (["session", "--prefs", "/no/such/dir/p.json"], MALFORMED, "--prefs: no folder /no/such/dir")]
+
+
+def prefs_unwritable(w):
+    # Written at shutdown, where the plug-in has run: a file that cannot be written is not reported as saved.
+    session = w.write("unwritable.json", json.dumps({"document": "document.json", "preferences": "/proc/self/p.json",
+                                                     "steps": [{"do": "startup"}, {"do": "shutdown"}]}))
+    rows = [(["session", "--prefs", "/proc/self/p.json"], MALFORMED,
+             "--prefs: preferences file /proc/self/p.json cannot be written"),
+            (["run", session], FAILED, "ERROR: preferences file /proc/self/p.json cannot be written")]
+    if os.geteuid() == 0:
+        print("skipped: the read-only folder row (root writes into any folder)")
+        return rows
+    locked = w.path("locked")
+    os.makedirs(locked)
+    os.chmod(locked, 0o555)
+    return rows + [(["session", "--prefs", os.path.join(locked, "p.json")], MALFORMED, "cannot be written")]
+
+
+def prefs_special(w):
+    return [(["session", "--prefs", f], MALFORMED, "--prefs: not a regular file: " + f) for f in ("/dev/null", w.fifo)]
+
+
+def prefs_damaged(w):
+    damaged = w.write("prefs.json", "{ not json")
+    kept = damaged + ".bak"
+    result = ["session", "--prefs", damaged], OK, "is damaged; using defaults; the damaged file is kept as " + kept
+    return [result + (lambda: check(open(kept).read() == "{ not json", "the damaged preferences are not kept"),)]
+
+
+def out_not_a_folder(w):
+    return [(["run", w.session, "--out", w.document], MALFORMED, "--out: a file, not a folder: " + w.document),
+            (["run", w.session, "--out", w.path("document.json", "sub")], MALFORMED,
+             "--out: cannot make the folder " + w.path("document.json", "sub")),
+            (["render", w.document, "-o", w.path("document.json", "x.svg")], MALFORMED, "--output"),
+            (["palette", "-o", w.work], MALFORMED, "--output: a folder, not a file: " + w.work),
+            (["render", w.document, "-o", "/dev/null"], MALFORMED, "--output: not a regular file: /dev/null")]
+
+
+def out_unwritable(w):
+    rows = [(["run", w.session, "--out", "/proc/self/pello"], MALFORMED, "cannot write /proc/self/pello/before.svg")]
+    if os.geteuid() == 0:
+        print("skipped: the read-only folder rows (root writes into any folder)")
+        return rows
+    locked = w.path("locked")
+    os.makedirs(locked)
+    os.chmod(locked, 0o555)
+    return rows + [(["run", w.session, "--out", os.path.join(locked, "out")], MALFORMED, "cannot write " + locked),
+                   (["render", w.document, "-o", os.path.join(locked, "x.svg")], MALFORMED, "cannot write " + locked)]
+
+
+def output_stdout(w):
+    # "-" is standard output, never a file named "-".
+    def nothing_named_dash():
+        check(not os.path.exists(w.path("-")), "-o - wrote a file named -")
+    return [(["render", w.document, "-o", "-"], OK, "<svg", nothing_named_dash),
+            (["palette", "-o", "-"], OK, "<svg", nothing_named_dash)]
+
+
+def session_special(w):
+    # A pipe or a device is refused before it is read: reading it would block or never end.
+    rows = [(["run", f], MALFORMED, "SESSION: not a regular file: " + f) for f in ("/dev/null", "/dev/zero", w.fifo)]
+    rows.append((["render", w.fifo, "-o", "-"], MALFORMED, "DOCUMENT: not a regular file: " + w.fifo))
+    fifo_document = w.write("fifo-document.json", json.dumps({"document": "fifo", "steps": []}))
+    rows.append((["run", fifo_document], MALFORMED, "session.document: " + w.fifo + ": not a regular file"))
+    return rows
+
+
+def session_not_a_session(w):
+    return [(["run", w.empty], MALFORMED, w.empty + ": not JSON"),
+            (["run", w.write("number.json", "42")], MALFORMED, "session: expected an object"),
+            (["render", w.empty, "-o", "-"], MALFORMED, w.empty + ":"),
+            (["run", w.path("missing.json")], MALFORMED, "SESSION: no such file: " + w.path("missing.json"))]
+
+
+def document_numbers(w):
+    # Numbers JSON cannot hold (NaN), or that no double holds (1e999), in a session's own document, in a
+    # document file and in a document to draw.
+    rows = []
+    for name, number in [("nan", "NaN"), ("huge", "1e999"), ("negative-huge", "-1e999")]:
+        text = '{"art": [{"id": "p1", "type": "path", "matrix": [%s, 0, 0, 1, 0, 0]}]}' % number
+        session = w.write(name + ".session.json", '{"document": %s, "steps": []}' % text)
+        document = w.write(name + ".document.json", text)
+        by_file = w.write(name + ".by-file.json", json.dumps({"document": name + ".document.json", "steps": []}))
+        rows += [(["run", session], MALFORMED, session + ": not JSON"),
+                 (["run", by_file], MALFORMED, "session.document: the document is refused"),
+                 (["render", document, "-o", "-"], MALFORMED, document + ":")]
+    return rows
+
+
+def misspelt_names(w):
+    fault = w.session_file("fault.json", [{"do": "fail", "op": "AIPathStyle::SetPathStile", "code": 5, "call": 1}])
+    style = w.session_file("style.json", [{"do": "expectStyle", "art": "p1", "field": "stroke.dash.ofset",
+                                           "value": 1}])
+    return [(["run", fault], MALFORMED, 'steps[0].op: the host has no operation "AIPathStyle::SetPathStile"'),
+            (["run", fault], MALFORMED, 'did you mean "AIPathStyle::SetPathStyle"'),
+            (["run", style], MALFORMED, 'steps[0].field: no style field "stroke.dash.ofset"')]
+
+
+def command_line(w):
+    # CLI11 says no more of an unknown subcommand than that one is required.
+    return [(["bogus"], MALFORMED, "A subcommand is required"),
+            (["run", w.session, "--bogus"], MALFORMED, "--bogus"),
+            (["run"], MALFORMED, "SESSION is required"),
+            (["render", w.document], MALFORMED, "--output is required"),
+            (["run", w.session, w.session, "--out", w.path("out")], MALFORMED, "--out takes one session")]
+
+
+def validate_numbers(w):
+    rows = [(["validate", "--steps", n], MALFORMED, "--steps: expected 1 or more, not " + n) for n in ("0", "-3")]
+    return rows + [(["validate", "--cycles", "0"], MALFORMED, "--cycles: expected 1 or more, not 0"),
+                   (["validate", "--steps", "many"], MALFORMED, "--steps"),
+                   (["validate", "--seed", "-1"], MALFORMED, "--seed: expected a seed of 0 or more, not -1")]
+
+
+def validate_two_modules(w):
+    return [(["validate", w.plugin, "--plugin", w.no_entry], MALFORMED, "plugin excludes --plugin")]
+
+
+CLASSES = {f.__name__: f for f in [
+    plugin_folder, plugin_special, plugin_damaged, plugin_no_entry, plugin_crashes, plugin_relative, prefs_folder,
+    prefs_unwritable, prefs_special, prefs_damaged, out_not_a_folder, out_unwritable, output_stdout, session_special,
+    session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_two_modules]}
+
+
+def check_row(w, args, status, text, after=None):
+    shown = "pello-host " + " ".join(args)
+    try:
+        result = subprocess.run([w.host] + args, cwd=w.work, capture_output=True, text=True, timeout=60,
+                                stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        check(False, "%s did not end within 60 s" % shown)
+        return
+    said = result.stdout + result.stderr
+    ended_by_signal = result.returncode < 0 or 128 < result.returncode <= 128 + 64
+    check(not ended_by_signal, "%s ended on a signal (status %d)" % (shown, result.returncode))
+    check("terminate called" not in said, "%s aborted: %s" % (shown, result.stderr.strip()))
+    check(result.returncode == status, "%s exited %d, not %d: %s" % (shown, result.returncode, status,
+                                                                      result.stderr.strip()[:600]))
+    check(text in said, "%s: the message %r does not hold %r" % (shown, result.stderr.strip()[:600], text))
+    if after:
+        after()
+    print("%d  %s\n   %s" % (result.returncode, shown, (result.stderr.strip() or result.stdout.strip())[:300]))
+
+
+def main(argv):
+    if argv[1:] == ["--list"]:
+        print("\n".join(CLASSES))
+        return 0
+    name, host, work, plugin, no_entry, crashing, document = argv[1:]
+    if name == "plugin_crashes" and os.environ.get("PELLO_ADDRESS_SANITIZER"):
+        print("skipped: AddressSanitizer reports a crash itself, with its own status")
+        return SKIP
+    w = Work(host, work, plugin, no_entry, crashing, document)
+    for row in CLASSES[name](w):
+        check_row(w, *row)
+    for failure in failures:
+        print("FAILED: " + failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
