@@ -366,11 +366,11 @@ Session loadSessionFile(const std::filesystem::path &file) {
   Json json;
   try {
     json = Json::parse(readFile(file));
-  } catch (const Json::exception &e) { // a syntax error, or a number beyond a double's range
-    throw SessionError(file.string() + ": not JSON: " + e.what());
   } catch (const Json::out_of_range &e) {
     // A number no double holds (1e999).
     throw SessionError(file.string() + ": not JSON this host reads: " + e.what());
+  } catch (const Json::exception &e) {
+    throw SessionError(file.string() + ": not JSON: " + e.what());
   }
   std::filesystem::path base = file.parent_path();
   try {
