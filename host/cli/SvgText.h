@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ASTypes.h"
+#include "pello/host/Utf8.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,9 @@
 #include <vector>
 
 namespace pello::cli::svg {
+
+using host::appendUtf8;
+using host::nextCodePoint;
 
 // A number in at most four decimals, without trailing zeros ("12", "-0.5").
 inline std::string num(double value) {
@@ -21,62 +25,11 @@ inline std::string num(double value) {
   return s == "-0" ? "0" : s;
 }
 
-// The next code point of UTF-8 text at `at`, moving `at` past it; a byte
-// that starts no valid sequence (overlong, a surrogate, beyond U+10FFFF,
-// cut short) yields U+FFFD and moves on by one.
-inline char32_t nextCodePoint(const std::string &text, std::size_t &at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  const int length = lead < 0x80           ? 1
-                     : (lead >> 5) == 0x6  ? 2
-                     : (lead >> 4) == 0xE  ? 3
-                     : (lead >> 3) == 0x1E ? 4
-                                           : 0;
-  if (length == 1) return text[at++];
-  if (length == 0 || at + length > text.size()) {
-    ++at;
-    return 0xFFFD;
-  }
-  char32_t cp = lead & (0x7F >> length);
-  for (int i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) {
-      ++at;
-      return 0xFFFD;
-    }
-    cp = (cp << 6) | (byte(at + i) & 0x3F);
-  }
-  static const char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++at;
-    return 0xFFFD;
-  }
-  at += length;
-  return cp;
-}
-
 // What XML 1.0 allows in a document: no other control characters, no
 // surrogates, not U+FFFE or U+FFFF.
 inline bool allowedInXml(char32_t cp) {
   return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
          (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
-}
-
-inline void appendUtf8(std::string &out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // Text for an SVG's character data or attribute values: markup characters

@@ -1,6 +1,7 @@
 #include "pello/harness/ErrorTextListModule.h"
 
 #include "pello/harness/PluginSurface.h"
+#include "pello/host/Utf8.h"
 
 namespace pello::harness {
 
@@ -42,35 +43,14 @@ std::vector<std::u16string> ErrorTextListModule::entriesFromUtf8(const std::vect
   std::vector<std::u16string> entries;
   for (const std::string &text : texts) {
     std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-      const auto byte = static_cast<unsigned char>(text[i]);
-      const int length = byte < 0x80         ? 1
-                         : (byte >> 5) == 6  ? 2
-                         : (byte >> 4) == 14 ? 3
-                         : (byte >> 3) == 30 ? 4
-                                             : 0;
-      char32_t code = length == 1   ? byte
-                      : length == 2 ? byte & 0x1F
-                      : length == 3 ? byte & 0x0F
-                                    : byte & 0x07;
-      bool whole = length != 0 && i + static_cast<std::size_t>(length) <= text.size();
-      for (int k = 1; whole && k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-        whole = (next >> 6) == 2;
-        code = (code << 6) | (next & 0x3F);
-      }
-      if (!whole || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        out.push_back(u'\uFFFD');
-        ++i;
-        continue;
-      }
+    for (std::size_t at = 0; at < text.size();) {
+      const char32_t code = host::nextCodePoint(text, at);
       if (code >= 0x10000) {
         out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
         out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
       } else {
         out.push_back(static_cast<char16_t>(code));
       }
-      i += static_cast<std::size_t>(length);
     }
     entries.push_back(std::move(out));
   }

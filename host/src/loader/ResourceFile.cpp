@@ -1,4 +1,5 @@
 #include "pello/host/ResourceFile.h"
+#include "pello/host/ResourceTemplates.h"
 
 #include <algorithm>
 #include <cstring>
@@ -205,33 +206,10 @@ std::optional<std::string> resourceString(const PluginModule &module, int id) {
     if (length * 2 > size - at) return std::nullopt;
     if (index == (id & 15)) {
       if (length == 0) return std::nullopt;
-      std::string out;
-      for (std::size_t i = 0; i < length; ++i) {
-        std::uint32_t unit = read16(p + at + 2 * i);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length) {
-          std::uint32_t low = read16(p + at + 2 * (i + 1));
-          if (low >= 0xDC00 && low <= 0xDFFF) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-            ++i;
-          }
-        }
-        if (unit < 0x80) {
-          out += static_cast<char>(unit);
-        } else if (unit < 0x800) {
-          out += static_cast<char>(0xC0 | (unit >> 6));
-          out += static_cast<char>(0x80 | (unit & 0x3F));
-        } else if (unit < 0x10000) {
-          out += static_cast<char>(0xE0 | (unit >> 12));
-          out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-          out += static_cast<char>(0x80 | (unit & 0x3F));
-        } else {
-          out += static_cast<char>(0xF0 | (unit >> 18));
-          out += static_cast<char>(0x80 | ((unit >> 12) & 0x3F));
-          out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-          out += static_cast<char>(0x80 | (unit & 0x3F));
-        }
-      }
-      return out;
+      std::u16string text;
+      for (std::size_t i = 0; i < length; ++i)
+        text += static_cast<char16_t>(read16(p + at + 2 * i));
+      return utf16ToUtf8(text);
     }
     at += length * 2;
   }
