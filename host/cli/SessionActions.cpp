@@ -55,16 +55,10 @@ bool SessionRunner::act(const Step &step) {
     plugin.call(step.caller.c_str(), step.selector.c_str());
     return true;
   case Action::notify: {
-    AINotifierHandle notifier = otherNotifier(step.type);
-    if (step.whose == "plugin") {
-      notifier = nullptr;
-      for (const auto &known : host().get<host::Notifiers>().all())
-        if (known->owner == plugin.ref() && (!notifier || known->type == step.type))
-          notifier = known->handle();
-      if (!notifier) {
-        stepFailed("the plug-in has added no notifier");
-        return false;
-      }
+    AINotifierHandle notifier = step.whose == "other" ? otherNotifier(step.type) : pluginNotifier(step.type);
+    if (!notifier) {
+      stepFailed("the plug-in has added no notifier");
+      return false;
     }
     plugin.notify(notifier, step.type.c_str());
     return true;
@@ -158,6 +152,15 @@ AIMenuItemHandle SessionRunner::otherMenuItem() {
   host::MenuItem *item = menus.find("another plug-in's item");
   if (!item) item = menus.add(nullptr, "another plug-in's item", "Window", "Another Palette", 0);
   return item ? item->handle() : nullptr;
+}
+
+// The plug-in's notifier of `type`, else its first one; null when it has none.
+AINotifierHandle SessionRunner::pluginNotifier(const std::string &type) {
+  AINotifierHandle notifier = nullptr;
+  for (const auto &known : host().get<host::Notifiers>().all())
+    if (known->owner == hosted_->plugin().ref() && (!notifier || known->type == type))
+      notifier = known->handle();
+  return notifier;
 }
 
 AINotifierHandle SessionRunner::otherNotifier(const std::string &type) {

@@ -67,8 +67,8 @@ int SessionRunner::run() {
   transcript_.note("document: " + session_.documentName);
   transcript_.note("preferences: " +
                    (ownPreferences_ ? std::string("a fresh store") : preferences_.string()));
-  if (session_.customErrorTexts)
-    transcript_.note("error text list: the session's " + std::to_string(session_.errorTexts.size()) +
+  if (session_.errorTexts)
+    transcript_.note("error text list: the session's " + std::to_string(session_.errorTexts->size()) +
                      " entries instead of the module's");
   if (!startHost()) return kExitNoPlugin;
   before_ = lastDocument_;
@@ -117,7 +117,7 @@ bool SessionRunner::startHost() {
     transcript_.attach(host);
     if (session_.layoutBounds) host.get<host::DialogManager>().setPaletteLayoutBounds(*session_.layoutBounds);
   };
-  if (session_.customErrorTexts) options.errorTexts = session_.errorTexts;
+  options.errorTexts = session_.errorTexts;
   hosted_ = std::make_unique<harness::HostedPlugin>(std::move(options));
   if (!loaded(hosted_->load())) return false;
   hosted_->document().loadJson(session_.documentText);

@@ -61,6 +61,7 @@ private:
   Json documentNow() const;
   void noteFaultsFired();
   AIMenuItemHandle otherMenuItem();
+  AINotifierHandle pluginNotifier(const std::string &type);
   AINotifierHandle otherNotifier(const std::string &type);
 
   const Session &session_;

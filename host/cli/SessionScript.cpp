@@ -349,10 +349,7 @@ Session readSession(const Json &json, const std::filesystem::path &baseDir, cons
     if (std::string why = preferencesFileProblem(session.preferences); !why.empty()) preferences.fail(why);
   }
   if (root.has("autostart")) session.autostart = root.member("autostart").boolean();
-  if (root.has("errorTexts")) {
-    session.errorTexts = readErrorTexts(root.member("errorTexts"));
-    session.customErrorTexts = true;
-  }
+  if (root.has("errorTexts")) session.errorTexts = readErrorTexts(root.member("errorTexts"));
   if (root.has("layoutBounds")) session.layoutBounds = readBounds(root.member("layoutBounds"));
   Node steps = root.member("steps");
   for (std::size_t i = 0, n = steps.array(); i < n; ++i) {

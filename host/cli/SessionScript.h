@@ -82,13 +82,13 @@ struct Step {
 };
 
 struct Session {
-  std::string name;                    // for the transcript
-  std::string documentText;            // JSON of the document to open
-  std::string documentName;            // where it came from
-  std::filesystem::path preferences;   // empty: a fresh store for the run
-  bool autostart = true;               // startup and the application-started notification first
-  std::vector<std::string> errorTexts; // the error text list the host reads instead of the module's
-  bool customErrorTexts = false;
+  std::string name;                  // for the transcript
+  std::string documentText;          // JSON of the document to open
+  std::string documentName;          // where it came from
+  std::filesystem::path preferences; // empty: a fresh store for the run
+  bool autostart = true;             // startup and the application-started notification first
+  std::optional<std::vector<std::string>>
+      errorTexts;                     // the error text list the host reads instead of the module's
   std::optional<ASRect> layoutBounds; // the palette layout area the host reports
   std::vector<Step> steps;
 };

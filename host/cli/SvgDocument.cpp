@@ -95,6 +95,7 @@ public:
     const auto perLine =
         static_cast<std::size_t>(std::max(20.0, (view.right - view.left - 16) / kCaptionCharWidth));
     std::vector<std::string> lines = svg::wrap(caption, perLine);
+    const std::size_t captionLines = lines.size(); // the lines after it say what is not drawn
     for (const std::string &note : notDrawn_)
       for (std::string &line : svg::wrap(note, perLine))
         lines.push_back(std::move(line));
@@ -108,7 +109,7 @@ public:
            "\" fill=\"#ffffff\"/>\n";
     out += "<text font-family=\"sans-serif\" font-size=\"12\" font-weight=\"bold\" fill=\"#333333\">";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      const bool note = i >= lines.size() - notDrawnLines(perLine);
+      const bool note = i >= captionLines;
       out += "<tspan x=\"" + num(view.left + 8) + "\" y=\"" + num(view.top + 16 + kCaptionLine * double(i)) +
              "\"" + (note ? std::string(" fill=\"") + kNotDrawnColor + "\"" : "") + ">" +
              svg::escape(lines[i]) + "</tspan>";
@@ -297,13 +298,6 @@ private:
     body_ += "<text x=\"" + num(b.left) + "\" y=\"" + num(b.top - 5) +
              "\" font-family=\"sans-serif\" font-size=\"9\" fill=\"" + kNotDrawnColor + "\">" +
              svg::escape(o.id + ": " + field + " not finite") + "</text>\n";
-  }
-
-  std::size_t notDrawnLines(std::size_t perLine) const {
-    std::size_t n = 0;
-    for (const std::string &note : notDrawn_)
-      n += svg::wrap(note, perLine).size();
-    return n;
   }
 
   const DocumentModel &model_;
