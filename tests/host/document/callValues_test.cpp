@@ -7,6 +7,7 @@
 #include "pello/host/DocumentDiff.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 using namespace pello::host;
@@ -25,7 +26,8 @@ bool keep(const CallArg &arg) {
 
 TEST(CallValues, PrintAsTheLogWritesThem) {
   EXPECT_EQ(printed(CallValue::of(static_cast<ai_int16>(-7))), "-7");
-  EXPECT_EQ(printed(CallValue::of(std::numeric_limits<std::size_t>::max())), "18446744073709551615");
+  EXPECT_EQ(printed(CallValue::of(std::numeric_limits<std::uint64_t>::max())), "18446744073709551615");
+  EXPECT_EQ(printed(CallValue::of(std::size_t{4294967295u})), "4294967295");
   EXPECT_EQ(printed(CallValue::of(true)), "1");
   EXPECT_EQ(printed(CallValue::of(false)), "0");
   EXPECT_EQ(printed(CallValue::of(0.1f)), "0.1");
