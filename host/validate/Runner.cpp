@@ -71,7 +71,7 @@ namespace {
 // A word of a command line, quoted for a POSIX shell where it needs it.
 std::string shellWord(const std::string &word) {
   if (!word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                              "0123456789_-+=.,:/\\@%") == std::string::npos)
+                                              "0123456789_-+=.,:/@%") == std::string::npos)
     return word;
   std::string quoted = "'";
   for (char c : word)
