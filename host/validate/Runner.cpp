@@ -157,6 +157,7 @@ int runValidate(const ValidateOptions &options, std::FILE *out) {
   context.seedGiven = options.seed.has_value();
   context.steps = settings.steps;
   context.cycles = settings.cycles;
+  context.strictness = settings.strictness;
   const std::filesystem::path workRoot = makeWorkDir();
   const auto start = std::chrono::steady_clock::now();
   const int total = static_cast<int>(chosen.size()) * settings.repeat;
@@ -233,6 +234,7 @@ int runCheckAsChild(const ValidateOptions &options, const std::string &name,
   context.seed = options.seed ? *options.seed : clockSeed();
   context.steps = options.steps > 0 ? options.steps : stepsAt(options.strictness);
   context.cycles = options.cycles > 0 ? options.cycles : cyclesAt(options.strictness);
+  context.strictness = options.strictness;
   context.sink = [out](char kind, const std::string &text) {
     std::string line = text;
     for (char &c : line)

@@ -71,7 +71,7 @@ CLI::App *addValidateCommand(CLI::App &app,
       ->add_option("--strictness", settings->options.strictness,
                    "1 a smoke run (load, lifecycle, order) .. 10 the longest random sessions; 2 adds "
                    "suites and data, 3 faults, cycles and random; 5 (the default) runs every check in "
-                   "full")
+                   "full; from 7 each faulted call fails with both codes")
       ->check(CLI::Range(kLowestStrictness, kHighestStrictness));
   command->add_option("--timeout", settings->options.timeoutSeconds, "Seconds a check may run (default 600)")
       ->check(kAtLeastOne);

@@ -47,6 +47,7 @@ std::wstring childCommandLine(const Check &check, const CheckContext &context) {
   return argumentText(self) + L" validate " + argumentText(context.plugin.wstring()) + L" --child-check " +
          argumentText(widened(check.name)) + L" --work-dir " + argumentText(context.workDir.wstring()) +
          L" --seed " + std::to_wstring(context.seed) + L" --steps " + std::to_wstring(context.steps) +
+         L" --strictness " + std::to_wstring(context.strictness) +
          (context.cycles > 0 ? L" --cycles " + std::to_wstring(context.cycles) : std::wstring());
 }
 

@@ -175,6 +175,14 @@ def case_choosing(v, args):
     check([c["name"] for c in first["checks"]] == [c["name"] for c in again["checks"]],
           "the same seed shuffled differently")
 
+    # A higher strictness sweeps each host call with more fault codes (in the
+    # check's own process too).
+    runs = []
+    for level in (5, 7):
+        covered = by_name(v.report(args.plugin, "--only", "faults.show", "--strictness", level, status=0))
+        runs.append(int(covered["faults.show"]["covered"].split()[0]))
+    check(runs[1] == 2 * runs[0] > 0, f"faulted runs at strictness 5 and 7: {runs}")
+
 
 def case_replay(v, args):
     # The replay line of a crashed check runs it alone again, with the same

@@ -18,6 +18,7 @@ public:
   bool seedGiven = false;        // --seed was given: replay exactly
   int steps = 0;                 // actions per random session
   int cycles = 0;                // loads of the cycles group; 0: its default
+  int strictness = 5;            // 1 a quick smoke run .. 10 the longest (--strictness)
 
   // Where the check is: reported if the plug-in crashes there.
   void stage(const std::string &where);
