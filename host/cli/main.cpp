@@ -14,7 +14,7 @@ namespace {
 constexpr const char *kExitStatuses =
     "Exit status:\n"
     "  0  passed\n"
-    "  1  an expectation or a check failed\n"
+    "  1  an expectation failed, or a check failed, crashed or timed out\n"
     "  2  the command line, a session or a document is malformed\n"
     "  3  the module cannot be loaded or is not a plug-in\n"
     "  4  internal error of pello-host, or a crash with the plug-in loaded\n";

@@ -23,6 +23,12 @@ void CheckContext::fail(const std::string &message) {
   if (sink) sink('F', text);
 }
 
+void CheckContext::warn(const std::string &message) {
+  ++warnings_;
+  if (static_cast<int>(warnings.size()) < kMessagesKept) warnings.push_back(message);
+  if (sink) sink('W', message);
+}
+
 bool CheckContext::expect(bool ok, const std::string &message) {
   if (!ok) fail(message);
   return ok;

@@ -85,9 +85,13 @@ Trace runScenario(CheckContext &context, const Scenario &scenario, const Fault &
 }
 
 // Codes the sweep fails calls with: a number and a four-character code, both
-// in the plug-in's error text list.
-ASErr faultCode(long long k) {
-  return k % 2 == 1 ? kSPOutOfMemoryError : kSPBadParameterError;
+// in the plug-in's error text list; one per call, alternating, or from this
+// strictness on both for every call.
+constexpr int kBothCodesStrictness = 7;
+
+std::vector<ASErr> faultCodes(const CheckContext &context, long long k) {
+  if (context.strictness >= kBothCodesStrictness) return {kSPOutOfMemoryError, kSPBadParameterError};
+  return {k % 2 == 1 ? kSPOutOfMemoryError : kSPBadParameterError};
 }
 
 } // namespace
@@ -98,16 +102,19 @@ void sweep(CheckContext &context, const Scenario &scenario) {
   if (context.failed()) return;
   long long runs = 0;
   for (const auto &[op, calls] : baseline.calls)
-    runs += calls;
+    for (long long k = 1; k <= calls; ++k)
+      runs += static_cast<long long>(faultCodes(context, k).size());
   context.summarize(std::to_string(runs) + " faulted runs over " + std::to_string(baseline.calls.size()) +
                     " host operations");
   for (const auto &[op, calls] : baseline.calls) {
     for (long long k = 1; k <= calls; ++k) {
-      const Fault fault{op, k, faultCode(k)};
-      context.stage(std::string(scenario.name) + ": " + op + " fails on call " + std::to_string(k) +
-                    " with " + codeText(fault.code));
-      runScenario(context, scenario, fault, &baseline);
-      if (context.failureCount() > 50) return;
+      for (ASErr code : faultCodes(context, k)) {
+        const Fault fault{op, k, code};
+        context.stage(std::string(scenario.name) + ": " + op + " fails on call " + std::to_string(k) +
+                      " with " + codeText(fault.code));
+        runScenario(context, scenario, fault, &baseline);
+        if (context.failureCount() > 50) return;
+      }
     }
   }
 }

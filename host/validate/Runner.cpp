@@ -1,24 +1,22 @@
-// The run: picks the checks, runs each (isolated), prints a progress line per
-// check and the summary.
-#include "pello/validate/Check.h"
+// The run: picks the checks, runs each (isolated) in every round, prints a
+// progress line per check and the summary, or the JSON report, and writes
+// the JUnit file.
 #include "Isolation.h"
+#include "Report.h"
+#include "Selection.h"
+#include "pello/validate/Check.h"
 #include "pello/validate/Validate.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 #include <system_error>
 
 namespace pello::validate {
 
 namespace {
-
-constexpr int kDefaultSteps = 200;
-constexpr int kMessagesShown = 8;
-
-bool selected(const Check &check, const std::string &only) {
-  return only.empty() || only == check.group || only == check.name;
-}
 
 std::uint64_t clockSeed() {
   const auto now = std::chrono::high_resolution_clock::now().time_since_epoch().count();
@@ -45,102 +43,188 @@ std::filesystem::path makeWorkDir() {
 
 CheckOutcome runInProcess(const Check &check, CheckContext context) {
   const auto start = std::chrono::steady_clock::now();
+  CheckOutcome outcome;
+  const auto crashed = [&](const std::string &what) {
+    outcome.status = Status::Crashed;
+    outcome.reason = what + (context.currentStage().empty() ? "" : " while: " + context.currentStage());
+    if (context.sink) context.sink('C', outcome.reason);
+  };
   try {
     check.run(context);
   } catch (const std::exception &e) {
-    context.fail(std::string("unexpected exception: ") + e.what());
+    crashed(std::string("threw an exception: ") + e.what());
   } catch (...) {
-    context.fail("unexpected exception");
+    crashed("threw an exception");
   }
-  CheckOutcome outcome;
   outcome.failures = context.failureCount();
   outcome.messages = context.messages;
+  outcome.warnings = context.warnings;
   outcome.summary = context.summary();
   outcome.milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  outcome.settle();
   return outcome;
 }
 
-int runValidate(const ValidateOptions &options, std::FILE *out) {
-  const std::vector<Check> &checks = allChecks();
-  std::vector<const Check *> chosen;
-  for (const Check &check : checks)
-    if (selected(check, options.only)) chosen.push_back(&check);
+namespace {
 
-  if (options.list) {
-    const char *group = "";
-    for (const Check *check : chosen) {
-      if (std::string(group) != check->group) {
-        group = check->group;
-        std::fprintf(out, "%s\n", group);
-      }
-      std::fprintf(out, "  %-28s %s\n", check->name, check->description);
-    }
-    return chosen.empty() ? 2 : 0;
+// A word of a command line, quoted for a POSIX shell where it needs it.
+std::string shellWord(const std::string &word) {
+  if (!word.empty() && word.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                              "0123456789_-+=.,:/@%") == std::string::npos)
+    return word;
+  std::string quoted = "'";
+  for (char c : word)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// The command line that runs `check` alone as it ran here.
+std::string replayLine(const RunSettings &settings, const Check &check, std::uint64_t seed) {
+  std::string line = "pello-host validate " + shellWord(settings.plugin) + " --only " + check.name +
+                     " --seed " + std::to_string(seed) + " --steps " + std::to_string(settings.steps);
+  if (settings.cycles > 0) line += " --cycles " + std::to_string(settings.cycles);
+  line += " --strictness " + std::to_string(settings.strictness) + " --timeout " +
+          std::to_string(settings.timeoutSeconds);
+  return settings.isolate ? line : line + " --in-process";
+}
+
+void printList(const std::vector<const Check *> &chosen, bool json, std::FILE *out) {
+  if (json) {
+    std::fprintf(out, "%s\n", listJson(chosen).dump(2).c_str());
+    return;
   }
-  if (chosen.empty()) {
-    std::fprintf(out, "validate: no group or check is called \"%s\" (see --list)\n", options.only.c_str());
+  const char *group = "";
+  for (const Check *check : chosen) {
+    if (std::string(group) != check->group) {
+      group = check->group;
+      std::fprintf(out, "%s (from --strictness %d)\n", group, lowestStrictness(*check));
+    }
+    std::fprintf(out, "  %-28s %s\n", check->name, check->description);
+  }
+}
+
+void printHeader(const RunSettings &settings, std::FILE *out) {
+  const std::string where = settings.isolate ? "each check in a child process, timeout " +
+                                                   std::to_string(settings.timeoutSeconds) + " s"
+                                             : std::string("checks in this process");
+  std::fprintf(out, "validate %s\n  seed %llu, %d steps per random session, strictness %d, %s\n",
+               settings.plugin.c_str(), static_cast<unsigned long long>(settings.seed), settings.steps,
+               settings.strictness, where.c_str());
+  if (settings.repeat > 1 || settings.shuffle)
+    std::fprintf(out, "  %d round(s)%s\n", settings.repeat,
+                 settings.shuffle ? ", each in an order shuffled with its seed" : "");
+}
+
+} // namespace
+
+int runValidate(const ValidateOptions &options, std::FILE *out) {
+  std::string error;
+  const std::vector<const Check *> chosen = chooseChecks(options, error);
+  if (!error.empty()) {
+    std::fprintf(stderr, "pello-host validate: %s\n", error.c_str());
     return 2;
   }
+  if (options.list) {
+    printList(chosen, options.json, out);
+    return 0;
+  }
+  std::ofstream junit;
+  if (!options.junit.empty()) {
+    junit.open(options.junit, std::ios::binary | std::ios::trunc);
+    if (!junit) {
+      std::fprintf(stderr, "pello-host validate: --junit: cannot write %s\n", options.junit.string().c_str());
+      return 2;
+    }
+  }
+
+  RunReport report;
+  RunSettings &settings = report.settings;
+  settings.plugin = options.plugin.string();
+  settings.seed = options.seed ? *options.seed : clockSeed();
+  settings.strictness = options.strictness;
+  settings.steps = options.steps > 0 ? options.steps : stepsAt(options.strictness);
+  settings.cycles = options.cycles > 0 ? options.cycles : cyclesAt(options.strictness);
+  settings.timeoutSeconds = options.timeoutSeconds;
+  settings.repeat = options.repeat;
+  settings.shuffle = options.shuffle;
+  settings.isolate = options.isolate && isolationAvailable();
+  const bool text = !options.json;
+  if (text) printHeader(settings, out);
 
   CheckContext context;
   context.plugin = options.plugin;
   context.seedGiven = options.seed.has_value();
-  context.seed = options.seed ? *options.seed : clockSeed();
-  context.steps = options.steps > 0 ? options.steps : kDefaultSteps;
-  context.cycles = options.cycles;
-  const bool isolate = options.isolate && isolationAvailable();
-  std::fprintf(out, "validate %s\n  seed %llu, %d steps per random session, %s\n",
-               options.plugin.string().c_str(), static_cast<unsigned long long>(context.seed), context.steps,
-               isolate ? "each check in a child process" : "checks in this process");
-
+  context.steps = settings.steps;
+  context.cycles = settings.cycles;
+  context.strictness = settings.strictness;
   const std::filesystem::path workRoot = makeWorkDir();
   const auto start = std::chrono::steady_clock::now();
-  int passed = 0, failed = 0;
-  const int total = static_cast<int>(chosen.size());
-  for (int index = 0; index < total; ++index) {
-    const Check &check = *chosen[static_cast<std::size_t>(index)];
-    std::fprintf(out, "[%2d/%d] %-28s ", index + 1, total, check.name);
-    std::fflush(out);
-    CheckContext mine = context;
-    mine.workDir = workRoot / check.name;
-    std::error_code ec;
-    std::filesystem::create_directories(mine.workDir, ec);
-    CheckOutcome outcome = runIsolated(check, mine, isolate);
-    std::filesystem::remove_all(mine.workDir, ec);
-    if (outcome.passed()) {
-      ++passed;
-      std::fprintf(out, "ok    %6.0f ms%s%s\n", outcome.milliseconds, outcome.summary.empty() ? "" : "   ",
-                   outcome.summary.c_str());
-    } else {
-      ++failed;
-      std::fprintf(out, "FAIL  %6.0f ms\n", outcome.milliseconds);
-      if (!outcome.died.empty()) std::fprintf(out, "      %s\n", outcome.died.c_str());
-      const int shown = options.verbose ? static_cast<int>(outcome.messages.size()) : kMessagesShown;
-      for (int m = 0; m < static_cast<int>(outcome.messages.size()) && m < shown; ++m)
-        std::fprintf(out, "      %s\n", outcome.messages[static_cast<std::size_t>(m)].c_str());
-      if (outcome.failures > shown) std::fprintf(out, "      ... %d failure(s) in all\n", outcome.failures);
-      if (std::string(check.group) == "cycles")
-        std::fprintf(out, "      replay: validate --only %s --cycles %d\n", check.name,
-                     context.cycles > 0 ? context.cycles : 1000);
-      if (std::string(check.group) == "random")
-        std::fprintf(out, "      replay: validate --only %s --seed %llu --steps %d\n", check.name,
-                     static_cast<unsigned long long>(context.seed), context.steps);
+  const int total = static_cast<int>(chosen.size()) * settings.repeat;
+  for (int round = 0; round < settings.repeat; ++round) {
+    const std::uint64_t seed = roundSeed(settings.seed, round);
+    if (text && settings.repeat > 1)
+      std::fprintf(out, "round %d of %d, seed %llu\n", round + 1, settings.repeat,
+                   static_cast<unsigned long long>(seed));
+    std::vector<std::size_t> order = shuffledOrder(chosen.size(), seed);
+    if (!settings.shuffle) std::sort(order.begin(), order.end());
+    for (std::size_t index : order) {
+      const Check &check = *chosen[index];
+      CheckRun run{&check, round, seed, {}, {}};
+      if (text) {
+        std::fprintf(out, "[%2d/%d] %-28s ", static_cast<int>(report.runs.size()) + 1, total, check.name);
+        std::fflush(out);
+      }
+      if (lowestStrictness(check) > settings.strictness) {
+        run.outcome.status = Status::Skipped;
+        run.outcome.reason = "runs from --strictness " + std::to_string(lowestStrictness(check)) +
+                             " (this run: " + std::to_string(settings.strictness) + ")";
+      } else {
+        CheckContext mine = context;
+        mine.seed = seed;
+        mine.workDir = workRoot / check.name;
+        std::error_code ec;
+        std::filesystem::create_directories(mine.workDir, ec);
+        run.outcome = runIsolated(check, mine, settings.isolate, settings.timeoutSeconds);
+        std::filesystem::remove_all(mine.workDir, ec);
+        if (run.outcome.faulty()) run.replay = replayLine(settings, check, seed);
+      }
+      if (text) {
+        printOutcome(out, run, options.verbose);
+        std::fflush(out);
+      }
+      report.runs.push_back(std::move(run));
     }
-    std::fflush(out);
   }
   std::error_code ec;
   std::filesystem::remove_all(workRoot, ec);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::fprintf(out, "%d passed, %d failed (%.1f s)\n", passed, failed, seconds);
-  if (failed > 0) std::fprintf(out, "seed %llu\n", static_cast<unsigned long long>(context.seed));
-  return failed == 0 ? 0 : 1;
+  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  const bool faulty = std::any_of(report.runs.begin(), report.runs.end(),
+                                  [](const CheckRun &run) { return run.outcome.faulty(); });
+  if (text) {
+    std::fprintf(out, "%s (%.1f s)\n", statusCounts(report).c_str(), report.seconds);
+    if (faulty) std::fprintf(out, "seed %llu\n", static_cast<unsigned long long>(settings.seed));
+  } else {
+    std::fprintf(out, "%s\n",
+                 reportJson(report).dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+  }
+  if (junit.is_open()) {
+    junit << junitXml(report);
+    junit.close();
+    if (!junit) {
+      std::fprintf(stderr, "pello-host validate: --junit: cannot write %s\n", options.junit.string().c_str());
+      return 2;
+    }
+  }
+  return faulty ? 1 : 0;
 }
 
-int runCheckAsChild(const ValidateOptions &options, const std::filesystem::path &workDir, std::FILE *out) {
+int runCheckAsChild(const ValidateOptions &options, const std::string &name,
+                    const std::filesystem::path &workDir, std::FILE *out) {
   const Check *found = nullptr;
   for (const Check &check : allChecks())
-    if (options.only == check.name) found = &check;
+    if (name == check.name) found = &check;
   if (!found) return 2;
   prepareCheckChild();
   CheckContext context;
@@ -148,8 +232,9 @@ int runCheckAsChild(const ValidateOptions &options, const std::filesystem::path 
   context.workDir = workDir;
   context.seedGiven = options.seed.has_value();
   context.seed = options.seed ? *options.seed : clockSeed();
-  context.steps = options.steps > 0 ? options.steps : kDefaultSteps;
-  context.cycles = options.cycles;
+  context.steps = options.steps > 0 ? options.steps : stepsAt(options.strictness);
+  context.cycles = options.cycles > 0 ? options.cycles : cyclesAt(options.strictness);
+  context.strictness = options.strictness;
   context.sink = [out](char kind, const std::string &text) {
     std::string line = text;
     for (char &c : line)

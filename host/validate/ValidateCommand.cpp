@@ -51,15 +51,39 @@ CLI::App *addValidateCommand(CLI::App &app,
       ->excludes(positional);
   command->add_option("--seed", settings->seed, "First seed of the random sessions (replays a printed seed)")
       ->check(kSeed);
-  command->add_option("--steps", settings->options.steps, "Actions per random session")->check(kAtLeastOne);
   command
-      ->add_option("--cycles", settings->options.cycles,
-                   "Loads of the cycles group (default 1000; a tenth as whole host runs)")
+      ->add_option("--steps", settings->options.steps,
+                   "Actions per random session (default: the strictness's)")
       ->check(kAtLeastOne);
-  command->add_option("--only", settings->options.only,
-                      "Run one group (load, lifecycle, cycles, order, suites, faults, "
-                      "data, random) or one check");
+  command
+      ->add_option(
+          "--cycles", settings->options.cycles,
+          "Loads of the cycles group (default 1000, fewer below strictness 5; a tenth as whole host runs)")
+      ->check(kAtLeastOne);
+  command
+      ->add_option("--only", settings->options.only,
+                   "Run only these groups (load, lifecycle, cycles, order, suites, faults, data, random) "
+                   "or checks; * and ? are wildcards; repeatable")
+      ->allow_extra_args(false);
+  command->add_option("--exclude", settings->options.exclude, "Leave out these groups or checks, as --only")
+      ->allow_extra_args(false);
+  command
+      ->add_option("--strictness", settings->options.strictness,
+                   "1 a smoke run (load, lifecycle, order) .. 10 the longest random sessions; 2 adds "
+                   "suites and data, 3 faults, cycles and random; 5 (the default) runs every check in "
+                   "full; from 7 each faulted call fails with both codes")
+      ->check(CLI::Range(kLowestStrictness, kHighestStrictness));
+  command->add_option("--timeout", settings->options.timeoutSeconds, "Seconds a check may run (default 600)")
+      ->check(kAtLeastOne);
+  command
+      ->add_option("--repeat", settings->options.repeat,
+                   "Runs the chosen checks N times, each round with a seed of its own")
+      ->check(kAtLeastOne);
+  command->add_flag("--shuffle", settings->options.shuffle,
+                    "Runs each round in an order drawn from its seed");
   command->add_flag("--list", settings->options.list, "Print the table of checks and run nothing");
+  command->add_flag("--json", settings->options.json, "Print the report (or the --list) as JSON");
+  command->add_option("--junit", settings->options.junit, "Also write the report as JUnit XML to FILE");
   command->add_flag("--verbose", settings->options.verbose, "Print every failure message");
   command->add_flag("--in-process", settings->inProcess,
                     "Run the checks in this process, not in child processes");
@@ -75,15 +99,15 @@ CLI::App *addValidateCommand(CLI::App &app,
       options.plugin = settings->plugin.empty() ? builtPluginPath() : std::filesystem::path(settings->plugin);
     if (command->count("--seed") > 0) options.seed = settings->seed;
     options.isolate = !settings->inProcess;
-    if (!settings->childCheck.empty()) options.only = settings->childCheck;
     // A path that is no module at all is one refusal, not a failure of every check.
     std::string refusal;
     if (settings->childCheck.empty() && !options.list && !host::PluginModule::open(options.plugin, refusal)) {
       std::fprintf(stderr, "pello-host validate: %s\n", refusal.c_str());
       throw CLI::RuntimeError(3);
     }
-    const int status = settings->childCheck.empty() ? runValidate(options, stdout)
-                                                    : runCheckAsChild(options, settings->workDir, stdout);
+    const int status = settings->childCheck.empty()
+                           ? runValidate(options, stdout)
+                           : runCheckAsChild(options, settings->childCheck, settings->workDir, stdout);
     if (status == 0) throw CLI::Success();
     throw CLI::RuntimeError(status);
   });

@@ -14,9 +14,6 @@ namespace pello::validate {
 
 namespace {
 
-// A check that runs longer than this is taken for a hang.
-constexpr unsigned kCheckTimeoutSeconds = 600;
-
 void writeAll(int fd, const std::string &text) {
   const char *at = text.data();
   std::size_t left = text.size();
@@ -50,7 +47,7 @@ bool isolationAvailable() {
 
 void prepareCheckChild() {}
 
-CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate) {
+CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate, int timeoutSeconds) {
   if (!isolate) return runInProcess(check, context);
 
   int fds[2];
@@ -66,7 +63,7 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
   if (child == 0) {
     ::close(fds[0]);
     const int out = fds[1];
-    ::alarm(kCheckTimeoutSeconds);
+    ::alarm(static_cast<unsigned>(timeoutSeconds));
     CheckContext mine = context;
     mine.sink = [out](char kind, const std::string &text) {
       writeAll(out, std::string(1, kind) + oneLine(text) + "\n");
@@ -79,8 +76,7 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
 
   ::close(fds[1]);
   CheckOutcome outcome;
-  std::string stage;
-  bool ended = false;
+  ChildLines lines(outcome);
   std::string pending;
   char buffer[4096];
   for (;;) {
@@ -90,27 +86,9 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
     pending.append(buffer, static_cast<std::size_t>(n));
     std::size_t newline;
     while ((newline = pending.find('\n')) != std::string::npos) {
-      std::string line = pending.substr(0, newline);
+      const std::string line = pending.substr(0, newline);
       pending.erase(0, newline + 1);
-      if (line.empty()) continue;
-      const std::string text = line.substr(1);
-      switch (line[0]) {
-      case 'S':
-        stage = text;
-        break;
-      case 'F':
-        ++outcome.failures;
-        if (outcome.messages.size() < 200) outcome.messages.push_back(text);
-        break;
-      case 'E':
-        ended = true;
-        break;
-      case 'N':
-        outcome.summary = text;
-        break;
-      default:
-        break;
-      }
+      if (!line.empty()) lines.read(line[0], line.substr(1));
     }
   }
   ::close(fds[0]);
@@ -119,16 +97,20 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
   }
   outcome.milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  const std::string where = stage.empty() ? std::string() : " while: " + stage;
-  if (WIFSIGNALED(status)) {
-    const int signal = WTERMSIG(status);
-    outcome.died = signal == SIGALRM
-                       ? "timed out after " + std::to_string(kCheckTimeoutSeconds) + " s" + where
-                       : "crashed with signal " + signalName(signal) + where;
-  } else if (!ended || (WIFEXITED(status) && WEXITSTATUS(status) != 0)) {
-    outcome.died = "ended with exit status " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
-                   " before finishing" + where;
+  const std::string where = lines.where();
+  if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
+    outcome.status = Status::TimedOut;
+    outcome.reason = "timed out after " + std::to_string(timeoutSeconds) + " s" + where;
+  } else if (WIFSIGNALED(status)) {
+    outcome.status = Status::Crashed;
+    outcome.reason = "crashed with signal " + signalName(WTERMSIG(status)) + where;
+  } else if (!lines.ended || (WIFEXITED(status) && WEXITSTATUS(status) != 0)) {
+    outcome.status = Status::Crashed;
+    outcome.reason = "ended with exit status " +
+                     std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + " before finishing" +
+                     where;
   }
+  outcome.settle();
   return outcome;
 }
 

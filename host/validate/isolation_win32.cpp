@@ -13,9 +13,6 @@ namespace pello::validate {
 
 namespace {
 
-// A check that runs longer than this is taken for a hang.
-constexpr DWORD kCheckTimeoutSeconds = 600;
-
 // One argument of a command line, quoted the way the C runtime splits it.
 std::wstring argumentText(const std::wstring &argument) {
   std::wstring out = L"\"";
@@ -50,15 +47,14 @@ std::wstring childCommandLine(const Check &check, const CheckContext &context) {
   return argumentText(self) + L" validate " + argumentText(context.plugin.wstring()) + L" --child-check " +
          argumentText(widened(check.name)) + L" --work-dir " + argumentText(context.workDir.wstring()) +
          L" --seed " + std::to_wstring(context.seed) + L" --steps " + std::to_wstring(context.steps) +
+         L" --strictness " + std::to_wstring(context.strictness) +
          (context.cycles > 0 ? L" --cycles " + std::to_wstring(context.cycles) : std::wstring());
 }
 
-// Reads the child's report lines into the outcome as the POSIX parent does;
-// other lines (what the system or the plug-in may print) pass over.
+// Reads the child's report lines into the outcome; other lines (what the
+// system or the plug-in may print) pass over.
 struct LineReader {
-  CheckOutcome &outcome;
-  std::string stage;
-  bool ended = false;
+  ChildLines lines;
   std::string pending;
 
   void add(const char *bytes, std::size_t count) {
@@ -70,25 +66,7 @@ struct LineReader {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       const std::string prefix = kChildLinePrefix;
       if (line.size() <= prefix.size() || line.compare(0, prefix.size(), prefix) != 0) continue;
-      line.erase(0, prefix.size());
-      const std::string text = line.substr(1);
-      switch (line[0]) {
-      case 'S':
-        stage = text;
-        break;
-      case 'F':
-        ++outcome.failures;
-        if (outcome.messages.size() < 200) outcome.messages.push_back(text);
-        break;
-      case 'E':
-        ended = true;
-        break;
-      case 'N':
-        outcome.summary = text;
-        break;
-      default:
-        break;
-      }
+      lines.read(line[prefix.size()], line.substr(prefix.size() + 1));
     }
   }
 };
@@ -115,7 +93,7 @@ void prepareCheckChild() {
   SetUnhandledExceptionFilter(endOnException);
 }
 
-CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate) {
+CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate, int timeoutSeconds) {
   if (!isolate) return runInProcess(check, context);
 
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -143,7 +121,7 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
   CloseHandle(child.hThread);
 
   CheckOutcome outcome;
-  LineReader reader{outcome, {}, false, {}};
+  LineReader reader{ChildLines{outcome}, {}};
   bool timedOut = false;
   char buffer[4096];
   for (;;) {
@@ -159,7 +137,7 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
         reader.add(buffer, got);
       break;
     }
-    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(kCheckTimeoutSeconds)) {
+    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(timeoutSeconds)) {
       TerminateProcess(child.hProcess, 1);
       WaitForSingleObject(child.hProcess, INFINITE);
       timedOut = true;
@@ -173,13 +151,18 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
 
   outcome.milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  const std::string where = reader.stage.empty() ? std::string() : " while: " + reader.stage;
-  if (timedOut)
-    outcome.died = "timed out after " + std::to_string(kCheckTimeoutSeconds) + " s" + where;
-  else if (status >= 0xC0000000u)
-    outcome.died = "crashed with exception " + hex(status) + where;
-  else if (!reader.ended || status != 0)
-    outcome.died = "ended with exit status " + std::to_string(status) + " before finishing" + where;
+  const std::string where = reader.lines.where();
+  if (timedOut) {
+    outcome.status = Status::TimedOut;
+    outcome.reason = "timed out after " + std::to_string(timeoutSeconds) + " s" + where;
+  } else if (status >= 0xC0000000u) {
+    outcome.status = Status::Crashed;
+    outcome.reason = "crashed with exception " + hex(status) + where;
+  } else if (!reader.lines.ended || status != 0) {
+    outcome.status = Status::Crashed;
+    outcome.reason = "ended with exit status " + std::to_string(status) + " before finishing" + where;
+  }
+  outcome.settle();
   return outcome;
 }
 

@@ -200,7 +200,12 @@ def validate_numbers(w):
     rows = [(["validate", "--steps", n], MALFORMED, "--steps: expected 1 or more, not " + n) for n in ("0", "-3")]
     return rows + [(["validate", "--cycles", "0"], MALFORMED, "--cycles: expected 1 or more, not 0"),
                    (["validate", "--steps", "many"], MALFORMED, "--steps"),
-                   (["validate", "--seed", "-1"], MALFORMED, "--seed: expected a seed of 0 or more, not -1")]
+                   (["validate", "--seed", "-1"], MALFORMED, "--seed: expected a seed of 0 or more, not -1"),
+                   (["validate", "--strictness", "11"], MALFORMED, "--strictness: Value 11 not in range 1 to 10"),
+                   (["validate", "--timeout", "0"], MALFORMED, "--timeout: expected 1 or more, not 0"),
+                   (["validate", "--repeat", "0"], MALFORMED, "--repeat: expected 1 or more, not 0"),
+                   (["validate", "--only", "lode"], MALFORMED, 'no group or check matches "lode"'),
+                   (["validate", "--junit", w.path("document.json", "x.xml")], MALFORMED, "--junit: cannot write")]
 
 
 def validate_two_modules(w):

@@ -18,6 +18,7 @@ public:
   bool seedGiven = false;        // --seed was given: replay exactly
   int steps = 0;                 // actions per random session
   int cycles = 0;                // loads of the cycles group; 0: its default
+  int strictness = 5;            // 1 a quick smoke run .. 10 the longest (--strictness)
 
   // Where the check is: reported if the plug-in crashes there.
   void stage(const std::string &where);
@@ -27,6 +28,10 @@ public:
   const std::string &summary() const { return summary_; }
   // Records a failure; the check goes on.
   void fail(const std::string &message);
+  // Records a pedantic finding that is no fault: the check passes with a
+  // warning unless it also fails.
+  void warn(const std::string &message);
+  int warningCount() const { return warnings_; }
   // fail(message) unless `ok`; returns `ok`.
   bool expect(bool ok, const std::string &message);
   bool failed() const { return failures_ > 0; }
@@ -36,11 +41,13 @@ public:
   std::function<void(char kind, const std::string &text)> sink;
   // Messages kept for the report.
   std::vector<std::string> messages;
+  std::vector<std::string> warnings;
 
 private:
   std::string stage_;
   std::string summary_;
   int failures_ = 0;
+  int warnings_ = 0;
 };
 
 using CheckFunction = void (*)(CheckContext &);

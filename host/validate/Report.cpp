@@ -1,0 +1,269 @@
+#include "Report.h"
+
+#include "pello/host/Utf8.h"
+
+#include <array>
+#include <map>
+#include <utility>
+
+namespace pello::validate {
+
+namespace {
+
+constexpr int kMessagesShown = 8;
+constexpr std::array<Status, 6> kStatuses{Status::Passed,   Status::Failed,  Status::Crashed,
+                                          Status::TimedOut, Status::Skipped, Status::Warning};
+
+// The reason a check did not pass: how it crashed or timed out, why it was
+// skipped, its first failure or its first warning.
+std::string reasonOf(const CheckOutcome &outcome) {
+  if (!outcome.reason.empty()) return outcome.reason;
+  if (!outcome.messages.empty()) return outcome.messages.front();
+  if (!outcome.warnings.empty()) return outcome.warnings.front();
+  return {};
+}
+
+// Text for XML 1.0: escaped, and every code point XML does not allow (most
+// control characters, and what is no valid UTF-8) as U+FFFD.
+std::string xmlText(const std::string &text) {
+  std::string out;
+  for (std::size_t at = 0; at < text.size();) {
+    char32_t cp = host::nextCodePoint(text, at);
+    const bool allowed = cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
+                         (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
+    switch (allowed ? cp : 0xFFFD) {
+    case '&':
+      out += "&amp;";
+      break;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    case '\'':
+      out += "&apos;";
+      break;
+    default:
+      host::appendUtf8(out, allowed ? cp : 0xFFFD);
+    }
+  }
+  return out;
+}
+
+std::string seconds(double milliseconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", milliseconds / 1000);
+  return text;
+}
+
+struct Tally {
+  int tests = 0, failures = 0, errors = 0, skipped = 0;
+  double milliseconds = 0;
+
+  void add(const CheckOutcome &outcome) {
+    ++tests;
+    failures += outcome.status == Status::Failed;
+    errors += outcome.status == Status::Crashed || outcome.status == Status::TimedOut;
+    skipped += outcome.status == Status::Skipped;
+    milliseconds += outcome.milliseconds;
+  }
+  std::string attributes() const {
+    return " tests=\"" + std::to_string(tests) + "\" failures=\"" + std::to_string(failures) +
+           "\" errors=\"" + std::to_string(errors) + "\" skipped=\"" + std::to_string(skipped) +
+           "\" time=\"" + seconds(milliseconds) + "\"";
+  }
+};
+
+std::string junitCase(const CheckRun &run) {
+  const CheckOutcome &outcome = run.outcome;
+  std::string xml = "    <testcase name=\"" + xmlText(run.check->name) + "\" classname=\"validate." +
+                    xmlText(run.check->group) + "\" time=\"" + seconds(outcome.milliseconds) + "\">\n";
+  std::string details;
+  for (const std::string &message : outcome.messages)
+    details += message + "\n";
+  if (!run.replay.empty()) details += "replay: " + run.replay + "\n";
+  const std::string reason = xmlText(reasonOf(outcome));
+  switch (outcome.status) {
+  case Status::Failed:
+    xml += "      <failure message=\"" + reason + "\" type=\"failed\">" + xmlText(details) + "</failure>\n";
+    break;
+  case Status::Crashed:
+  case Status::TimedOut:
+    xml += "      <error message=\"" + reason + "\" type=\"" + statusName(outcome.status) + "\">" +
+           xmlText(details) + "</error>\n";
+    break;
+  case Status::Skipped:
+    xml += "      <skipped message=\"" + reason + "\"/>\n";
+    break;
+  default:
+    break;
+  }
+  std::string said;
+  if (!outcome.summary.empty()) said += "covered: " + outcome.summary + "\n";
+  for (const std::string &warning : outcome.warnings)
+    said += "warning: " + warning + "\n";
+  if (!said.empty()) xml += "      <system-out>" + xmlText(said) + "</system-out>\n";
+  return xml + "    </testcase>\n";
+}
+
+std::string junitProperties(const RunSettings &settings, std::uint64_t seed) {
+  const std::pair<const char *, std::string> properties[] = {
+      {"plugin", settings.plugin},
+      {"seed", std::to_string(seed)},
+      {"steps", std::to_string(settings.steps)},
+      {"strictness", std::to_string(settings.strictness)},
+      {"timeout", std::to_string(settings.timeoutSeconds)}};
+  std::string xml = "    <properties>\n";
+  for (const auto &[name, value] : properties)
+    xml += "      <property name=\"" + std::string(name) + "\" value=\"" + xmlText(value) + "\"/>\n";
+  return xml + "    </properties>\n";
+}
+
+} // namespace
+
+const char *statusName(Status status) {
+  switch (status) {
+  case Status::Passed:
+    return "passed";
+  case Status::Warning:
+    return "warning";
+  case Status::Skipped:
+    return "skipped";
+  case Status::Failed:
+    return "failed";
+  case Status::Crashed:
+    return "crashed";
+  case Status::TimedOut:
+    return "timed-out";
+  }
+  return "?";
+}
+
+const char *statusWord(Status status) {
+  switch (status) {
+  case Status::Passed:
+    return "ok";
+  case Status::Warning:
+    return "WARN";
+  case Status::Skipped:
+    return "SKIP";
+  case Status::Failed:
+    return "FAIL";
+  case Status::Crashed:
+    return "CRASH";
+  case Status::TimedOut:
+    return "TIMEOUT";
+  }
+  return "?";
+}
+
+void printOutcome(std::FILE *out, const CheckRun &run, bool verbose) {
+  const CheckOutcome &outcome = run.outcome;
+  std::fprintf(out, "%-7s %6.0f ms", statusWord(outcome.status), outcome.milliseconds);
+  if (!outcome.summary.empty() && !outcome.faulty()) std::fprintf(out, "   %s", outcome.summary.c_str());
+  std::fprintf(out, "\n");
+  if (!outcome.reason.empty()) std::fprintf(out, "      %s\n", outcome.reason.c_str());
+  const int shown = verbose ? static_cast<int>(outcome.messages.size()) : kMessagesShown;
+  for (int m = 0; m < static_cast<int>(outcome.messages.size()) && m < shown; ++m)
+    std::fprintf(out, "      %s\n", outcome.messages[static_cast<std::size_t>(m)].c_str());
+  if (outcome.failures > shown) std::fprintf(out, "      ... %d failure(s) in all\n", outcome.failures);
+  for (const std::string &warning : outcome.warnings)
+    std::fprintf(out, "      warning: %s\n", warning.c_str());
+  if (!run.replay.empty()) std::fprintf(out, "      replay: %s\n", run.replay.c_str());
+}
+
+std::string statusCounts(const RunReport &report) {
+  std::map<Status, int> counts;
+  for (const CheckRun &run : report.runs)
+    ++counts[run.outcome.status];
+  std::string text = std::to_string(counts[Status::Passed]) + " passed, " +
+                     std::to_string(counts[Status::Failed]) + " failed";
+  for (Status status : {Status::Crashed, Status::TimedOut, Status::Skipped})
+    if (counts[status] > 0)
+      text += ", " + std::to_string(counts[status]) + " " +
+              (status == Status::TimedOut ? "timed out" : statusName(status));
+  if (counts[Status::Warning] > 0) text += ", " + std::to_string(counts[Status::Warning]) + " with warnings";
+  return text;
+}
+
+nlohmann::json reportJson(const RunReport &report) {
+  const RunSettings &settings = report.settings;
+  nlohmann::json checks = nlohmann::json::array();
+  nlohmann::json counts = nlohmann::json::object();
+  for (Status status : kStatuses)
+    counts[statusName(status)] = 0;
+  bool passed = true;
+  for (const CheckRun &run : report.runs) {
+    const CheckOutcome &outcome = run.outcome;
+    counts[statusName(outcome.status)] = counts[statusName(outcome.status)].get<int>() + 1;
+    passed = passed && !outcome.faulty();
+    nlohmann::json check = {
+        {"name", run.check->name},
+        {"group", run.check->group},
+        {"round", run.round + 1},
+        {"status", statusName(outcome.status)},
+        {"reason", reasonOf(outcome)},
+        {"milliseconds", outcome.milliseconds},
+        {"seed", run.seed},
+        {"covered", outcome.summary.empty() ? std::string(run.check->description) : outcome.summary},
+        {"failures", outcome.failures},
+        {"messages", outcome.messages},
+        {"warnings", outcome.warnings}};
+    if (!run.replay.empty()) check["replay"] = run.replay;
+    checks.push_back(std::move(check));
+  }
+  return {{"plugin", settings.plugin},
+          {"seed", settings.seed},
+          {"steps", settings.steps},
+          {"cycles", settings.cycles},
+          {"strictness", settings.strictness},
+          {"timeout", settings.timeoutSeconds},
+          {"repeat", settings.repeat},
+          {"shuffle", settings.shuffle},
+          {"isolated", settings.isolate},
+          {"checks", std::move(checks)},
+          {"counts", std::move(counts)},
+          {"seconds", report.seconds},
+          {"passed", passed}};
+}
+
+nlohmann::json listJson(const std::vector<const Check *> &checks) {
+  nlohmann::json list = nlohmann::json::array();
+  for (const Check *check : checks)
+    list.push_back({{"name", check->name}, {"group", check->group}, {"description", check->description}});
+  return list;
+}
+
+std::string junitXml(const RunReport &report) {
+  // The suites in the order their first check ran: one per group and round.
+  std::vector<std::pair<int, std::string>> order;
+  std::map<std::pair<int, std::string>, std::vector<const CheckRun *>> suites;
+  Tally all;
+  for (const CheckRun &run : report.runs) {
+    auto key = std::make_pair(run.round, std::string(run.check->group));
+    if (suites.find(key) == suites.end()) order.push_back(key);
+    suites[key].push_back(&run);
+    all.add(run.outcome);
+  }
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"pello-host validate\"" +
+                    all.attributes() + ">\n";
+  for (const auto &key : order) {
+    Tally tally;
+    std::string cases;
+    for (const CheckRun *run : suites[key]) {
+      tally.add(run->outcome);
+      cases += junitCase(*run);
+    }
+    const std::string name =
+        key.second + (report.settings.repeat > 1 ? " (round " + std::to_string(key.first + 1) + ")" : "");
+    xml += "  <testsuite name=\"" + xmlText(name) + "\"" + tally.attributes() + ">\n" +
+           junitProperties(report.settings, suites[key].front()->seed) + cases + "  </testsuite>\n";
+  }
+  return xml + "</testsuites>\n";
+}
+
+} // namespace pello::validate

@@ -1,0 +1,224 @@
+#!/usr/bin/env python3
+"""The validator's reports, read as machines and CI systems read them.
+
+Usage: check_reports.py CASE --host PELLO_HOST --plugin MODULE --crashing MODULE
+         --hanging MODULE --failing MODULE --work DIR --xsd JUNIT_XSD [--emulator RUNNER]
+
+CASE is one of: statuses, junit, choosing, replay. --emulator runs a
+cross-built pello-host (the Wine runner, which prints the program's standard
+error on its standard output). Exits non-zero on the first mismatch, with
+what was seen.
+"""
+import argparse
+import json
+import shlex
+import subprocess
+import sys
+from pathlib import Path
+
+STATUSES = {"passed", "warning", "skipped", "failed", "crashed", "timed-out"}
+
+
+class Mismatch(Exception):
+    pass
+
+
+def check(ok, what):
+    if not ok:
+        raise Mismatch(what)
+
+
+class Validator:
+    def __init__(self, args):
+        self.prefix = ([args.emulator] if args.emulator else []) + [args.host]
+        self.work = Path(args.work)
+        self.work.mkdir(parents=True, exist_ok=True)
+
+    def run(self, *args):
+        done = subprocess.run([*self.prefix, "validate", *map(str, args)], capture_output=True, text=True,
+                              errors="replace", timeout=600, cwd=self.work)
+        return done.returncode, done.stdout, done.stderr
+
+    def report(self, *args, status):
+        code, out, err = self.run(*args, "--json")
+        check(code == status, f"validate {' '.join(map(str, args))}: exit {code}, not {status}\n{out}{err}")
+        try:
+            return json.loads(out)
+        except json.JSONDecodeError as e:
+            raise Mismatch(f"--json printed no JSON ({e}):\n{out[:2000]}")
+
+
+def by_name(report):
+    return {c["name"]: c for c in report["checks"]}
+
+
+def case_statuses(v, args):
+    # Every field of every check, and the counts that agree with them.
+    report = v.report(args.crashing, "--only", "load", "--seed", 7, status=1)
+    for c in report["checks"]:
+        check(set(c) >= {"name", "group", "status", "reason", "milliseconds", "seed", "covered", "round"},
+              f"fields of {c}")
+        check(c["status"] in STATUSES and c["group"] == "load" and c["seed"] == 7, f"check {c}")
+        check(c["covered"], f"{c['name']} says nothing of what it covered")
+    checks = by_name(report)
+    crash = checks["load.startup-time"]
+    check(crash["status"] == "crashed", f"a PluginMain that writes through null: {crash}")
+    # A signal, an exception code, or (a sanitizer's report) an early exit.
+    how = ("crashed with signal", "crashed with exception 0xC0000005", "before finishing")
+    check(any(h in crash["reason"] for h in how) and "while: " in crash["reason"],
+          f"the crash's reason names neither how nor where: {crash['reason']!r}")
+    check("--only load.startup-time" in crash.get("replay", ""), f"no replay line: {crash}")
+    check(checks["load.pipl"]["status"] == "passed" and checks["load.pipl"]["reason"] == "", "load.pipl")
+    counts = {s: sum(c["status"] == s for c in report["checks"]) for s in STATUSES}
+    check(report["counts"] == counts and report["passed"] is False, f"counts {report['counts']}, checks {counts}")
+
+    report = v.report(args.hanging, "--only", "load.startup-time", "--timeout", 1, status=1)
+    hang = by_name(report)["load.startup-time"]
+    check(hang["status"] == "timed-out" and hang["reason"].startswith("timed out after 1 s"), f"hang: {hang}")
+    check(hang["milliseconds"] < 60000, f"the hang was ended after {hang['milliseconds']} ms")
+
+    # Below a group's strictness its checks are skipped, with why; a run of
+    # passes and skips passes.
+    report = v.report(args.plugin, "--only", "load.pipl", "--only", "random", "--strictness", 1, status=0)
+    checks = by_name(report)
+    check(checks["load.pipl"]["status"] == "passed", f"load.pipl at strictness 1: {checks['load.pipl']}")
+    for name in ("random.sessions", "random.quiet-sessions"):
+        check(checks[name]["status"] == "skipped" and "--strictness 3" in checks[name]["reason"],
+              f"{name} at strictness 1: {checks[name]}")
+    check(report["passed"] is True and report["steps"] == 50, f"report {report}")
+
+    # The failure of a check that fails (not crashes) is its status and reason.
+    report = v.report(args.failing, "--only", "cycles.load-unload", "--cycles", 100, status=1)
+    failed = by_name(report)["cycles.load-unload"]
+    check(failed["status"] == "failed" and " more " in failed["reason"] and failed["failures"] >= 1,
+          f"a module that keeps a descriptor or slot per load: {failed}")
+
+
+def read_junit(path, xsd):
+    from lxml import etree
+    schema = etree.XMLSchema(etree.parse(str(xsd)))
+    document = etree.parse(str(path))
+    check(schema.validate(document), f"{path} against the JUnit schema: {schema.error_log}")
+    return document
+
+
+def junit_results(path):
+    """Each testcase's result as the junitparser library reads it."""
+    from junitparser import Error, Failure, JUnitXml, Skipped
+    kinds = {Failure: "failed", Error: "error", Skipped: "skipped"}
+    seen = {}
+    xml = JUnitXml.fromfile(str(path))
+    for suite in xml:
+        cases = list(suite)
+        check(suite.tests == len(cases), f"suite {suite.name}: tests={suite.tests}, {len(cases)} testcases")
+        check(suite.failures == sum(any(isinstance(r, Failure) for r in c.result) for c in cases)
+              and suite.errors == sum(any(isinstance(r, Error) for r in c.result) for c in cases)
+              and suite.skipped == sum(any(isinstance(r, Skipped) for r in c.result) for c in cases),
+              f"suite {suite.name}: its counts do not match its testcases")
+        for case in cases:
+            results = [kinds[type(r)] for r in case.result if type(r) in kinds]
+            seen[case.name] = (results[0] if results else "passed", case.result[0].message if results else None)
+    return seen
+
+
+def case_junit(v, args):
+    # Crashed, skipped and passed in one file, failed in another; each file
+    # valid against the format's schema and read by a JUnit reader alike.
+    expected = {"passed": "passed", "warning": "passed", "skipped": "skipped", "failed": "failed",
+                "crashed": "error", "timed-out": "error"}
+    runs = [(args.crashing, ["--only", "load", "--only", "suites", "--strictness", 1]),
+            (args.failing, ["--only", "cycles.load-unload", "--only", "load.pipl", "--cycles", 100])]
+    for index, (module, options) in enumerate(runs):
+        path = v.work / f"report{index}.xml"
+        path.unlink(missing_ok=True)
+        report = v.report(module, *options, "--junit", path, status=1)
+        read_junit(path, args.xsd)
+        seen = junit_results(path)
+        check(set(seen) == {c["name"] for c in report["checks"]}, f"testcases {sorted(seen)}")
+        for c in report["checks"]:
+            result, message = seen[c["name"]]
+            check(result == expected[c["status"]], f"{c['name']}: {c['status']} in JSON, {result} in JUnit")
+            check(result == "passed" or message == c["reason"], f"{c['name']}: message {message!r}")
+    statuses = {c["status"] for c in report["checks"]}
+    check(statuses == {"passed", "failed"}, f"the second run's statuses: {statuses}")
+
+    code, out, err = v.run(args.plugin, "--only", "load.pipl", "--junit", v.work / "no" / "such" / "folder.xml")
+    check(code == 2 and "--junit: cannot write" in out + err, f"an unwritable --junit file: exit {code}, {err!r}")
+
+
+def listed(v, *options):
+    code, out, err = v.run("--list", "--json", *options)
+    check(code == 0, f"--list --json {options}: exit {code} {err}")
+    return [c["name"] for c in json.loads(out)]
+
+
+def case_choosing(v, args):
+    everything = listed(v)
+    check(len(everything) == len(set(everything)) > 40, f"--list --json: {everything}")
+    check(listed(v, "--only", "load") == [n for n in everything if n.startswith("load.")], "--only load")
+    check(listed(v, "--only", "faults.copy-*", "--exclude", "*-raster", "--only", "order.?efore-startup") ==
+          ["order.before-startup", "faults.copy-text", "faults.copy-placed", "faults.copy-pattern"],
+          "--only with wildcards, --exclude")
+    check(listed(v, "--exclude", "random", "--exclude", "faults") ==
+          [n for n in everything if not n.startswith(("random.", "faults."))], "two --exclude")
+    for options in (["--only", "lode"], ["--exclude", "random.*x"], ["--only", "load", "--exclude", "load"]):
+        code, out, err = v.run(args.plugin, *options)
+        check(code == 2 and "pello-host validate:" in out + err, f"{options}: exit {code}, {out + err!r}")
+
+    # Rounds: each round every chosen check, with a seed of its own; a
+    # shuffled order is drawn from the seed, so the same seed gives it again.
+    options = [args.plugin, "--only", "load", "--only", "order", "--repeat", 2, "--shuffle", "--seed", 9]
+    first, again = v.report(*options, status=0), v.report(*options, status=0)
+    table = listed(v, "--only", "load", "--only", "order")
+    rounds = [[c for c in first["checks"] if c["round"] == r] for r in (1, 2)]
+    for checks in rounds:
+        check(sorted(c["name"] for c in checks) == sorted(table), f"a round ran {[c['name'] for c in checks]}")
+    check(rounds[0][0]["seed"] == 9 and rounds[1][0]["seed"] != 9, "the rounds' seeds")
+    check([c["name"] for c in rounds[0]] != table, "--shuffle kept the table's order")
+    check([c["name"] for c in first["checks"]] == [c["name"] for c in again["checks"]],
+          "the same seed shuffled differently")
+
+    # A higher strictness sweeps each host call with more fault codes (in the
+    # check's own process too).
+    runs = []
+    for level in (5, 7):
+        covered = by_name(v.report(args.plugin, "--only", "faults.show", "--strictness", level, status=0))
+        runs.append(int(covered["faults.show"]["covered"].split()[0]))
+    check(runs[1] == 2 * runs[0] > 0, f"faulted runs at strictness 5 and 7: {runs}")
+
+
+def case_replay(v, args):
+    # The replay line of a crashed check runs it alone again, with the same
+    # module, seed and options, to the same end.
+    code, out, err = v.run(args.crashing, "--only", "load", "--strictness", 4, "--timeout", 30, "--seed", 11)
+    check(code == 1 and "load.startup-time" in out and " CRASH " in out, f"exit {code}\n{out}{err}")
+    replays = [line.split("replay: ", 1)[1] for line in out.splitlines() if "replay: " in line]
+    check(len(replays) == 1, f"replay lines: {replays}")
+    words = shlex.split(replays[0])
+    check(words[:3] == ["pello-host", "validate", str(args.crashing)] and
+          all(o in words for o in ("--seed", "--steps", "--strictness", "--timeout")), f"replay: {replays[0]}")
+    check(words[words.index("--strictness") + 1] == "4" and words[words.index("--timeout") + 1] == "30",
+          f"replay: {replays[0]}")
+    code, again, err = v.run(*words[2:])
+    check(code == 1 and f"replay: {replays[0]}" in again and "[ 1/1] load.startup-time" in again,
+          f"the replay: exit {code}\n{again}{err}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=["statuses", "junit", "choosing", "replay"])
+    for name in ("host", "plugin", "crashing", "hanging", "failing", "work", "xsd"):
+        parser.add_argument("--" + name, required=True)
+    parser.add_argument("--emulator", default="")
+    args = parser.parse_args()
+    try:
+        globals()["case_" + args.case](Validator(args), args)
+    except Mismatch as e:
+        print(f"FAILED: {e}")
+        return 1
+    print(f"{args.case}: passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
