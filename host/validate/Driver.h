@@ -36,7 +36,10 @@ private:
   void oddPreference();
   void checkAlerts();
   void note(const std::string &what);
+  // Adds a session-file step to the description of the current action.
+  void emit(Json step);
   bool started() const;
+  void forgetOldNotifiers();
 
   CheckContext &context_;
   Chooser &chooser_;
