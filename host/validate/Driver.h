@@ -49,6 +49,7 @@ private:
   int step_ = 0;
   std::size_t alertsSeen_ = 0;
   bool restrictionArmed_ = false;
+  std::size_t firedAtStep_ = 0; // the host's faults fired before the current step
   // A failing IsEqual kept the plug-in from recognising an unload or a
   // reload, the only messages that carry its record across one: the record
   // is lost by the host's doing.

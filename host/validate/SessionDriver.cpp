@@ -76,12 +76,22 @@ void Driver::checkAlerts() {
   static const std::regex display(
       "Matrix: TX=.{1,15}; TY=.{1,15}; A=.{1,15}; B=.{1,15}; C=.{1,15}; D=.{1,15}; "
       "H scale=.{1,15}%; V scale=.{1,15}%; Skew=.{1,15} degrees; Rotation=.{1,15} degrees");
+  // A number the host refused to write (a failing AIRealToString) is shown
+  // empty: the plug-in has no other text for it.
+  static const std::regex displayRefused(
+      "Matrix: TX=.{0,15}; TY=.{0,15}; A=.{0,15}; B=.{0,15}; C=.{0,15}; D=.{0,15}; "
+      "H scale=.{0,15}%; V scale=.{0,15}%; Skew=.{0,15} degrees; Rotation=.{0,15} degrees");
+  bool numberRefused = false;
+  const auto &fired = session_.host.faults().fired();
+  for (std::size_t i = firedAtStep_; i < fired.size(); ++i)
+    if (fired[i].op == "AIUser::AIRealToString") numberRefused = true;
   const auto &alerts = session_.dialogs.alerts();
   for (std::size_t i = alertsSeen_; i < alerts.size(); ++i) {
     const std::string &text = alerts[i];
     const bool known = text == kCancelAlert || text == kWriteAlert || text == kMysteryAlert ||
                        text == kTextMatrixAlert || text == kPatternMatrixAlert ||
-                       std::regex_match(text, acquisition) || std::regex_match(text, display);
+                       std::regex_match(text, acquisition) || std::regex_match(text, display) ||
+                       (numberRefused && std::regex_match(text, displayRefused));
     context_.expect(known, "an alert the plug-in has no reason to show: \"" + text + "\"");
     if (!options_.faults)
       context_.expect(text == kMysteryAlert || text.rfind("Matrix: ", 0) == 0,
@@ -92,6 +102,7 @@ void Driver::checkAlerts() {
 
 void Driver::act(std::uint32_t action) {
   Plugin &plugin = session_.plugin;
+  if (!restrictionArmed_) firedAtStep_ = session_.host.faults().fired().size();
   switch (action) {
   case 0:
     // A host starts a plug-in once until it shuts it down.
