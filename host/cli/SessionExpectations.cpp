@@ -4,6 +4,9 @@
 #include "SessionRunner.h"
 
 #include "pello/harness/PluginSurface.h"
+#include "pello/host/AppContext.h"
+#include "pello/host/Blocks.h"
+#include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
 #include "pello/host/DocumentDiff.h"
 #include "pello/host/Preferences.h"
@@ -162,6 +165,32 @@ void SessionRunner::expect(const Step &step) {
     expectation("preference " + step.prefix + "/" + step.key + " = " +
                     Transcript::valueText(step.value, false),
                 actual == step.value, step.value, actual);
+    break;
+  }
+  case Action::expectClean: {
+    // What the plug-in still holds in the host: nothing, once it has shut
+    // down (what validate checks after its final shutdown).
+    Json held = Json::object();
+    host::Host &now = host();
+    if (const int holds = now.suites().totalHolds(); holds != 0) {
+      Json suites = Json::object();
+      for (const std::string &name : now.suites().names())
+        if (const int n = now.suites().holds(name); n != 0) suites[name] = n;
+      held["suites"] = suites;
+    }
+    if (hosted_->blocks().liveCount() != 0) {
+      Json blocks = Json::object();
+      for (const host::Blocks::Block &block : hosted_->blocks().live())
+        blocks[block.name] = blocks.value(block.name, 0) + 1;
+      held["blocks"] = blocks;
+    }
+    if (const int refs = now.get<host::AccessRefs>().held(); refs != 0) held["accessRefs"] = refs;
+    const std::size_t open = hosted_->plugin().dialogsClosedByHost() + hosted_->dialogs().dialogs().size();
+    if (open != 0) held["dialogs"] = open;
+    if (const int depth = now.get<host::AppContexts>().depth(); depth != 0) held["appContexts"] = depth;
+    expectation("the plug-in holds nothing in the host (suites, memory blocks, access references, dialogs, "
+                "application contexts)",
+                held.empty(), Json::object(), held);
     break;
   }
   default:

@@ -51,7 +51,8 @@ const std::map<std::string, Action> kActions = {{"select", Action::select},
                                                 {"expectResult", Action::expectResult},
                                                 {"expectStyle", Action::expectStyle},
                                                 {"expectMatrix", Action::expectMatrix},
-                                                {"expectPreference", Action::expectPreference}};
+                                                {"expectPreference", Action::expectPreference},
+                                                {"expectClean", Action::expectClean}};
 
 // The members each action takes besides "do" and "note".
 const std::map<Action, std::set<std::string>> kMembers = {

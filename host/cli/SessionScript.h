@@ -49,7 +49,8 @@ enum class Action {
   expectResult,
   expectStyle,
   expectMatrix,
-  expectPreference
+  expectPreference,
+  expectClean
 };
 
 struct Step {

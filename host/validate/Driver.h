@@ -36,7 +36,10 @@ private:
   void oddPreference();
   void checkAlerts();
   void note(const std::string &what);
+  // Adds a session-file step to the description of the current action.
+  void emit(Json step);
   bool started() const;
+  void forgetOldNotifiers();
 
   CheckContext &context_;
   Chooser &chooser_;
@@ -46,6 +49,7 @@ private:
   int step_ = 0;
   std::size_t alertsSeen_ = 0;
   bool restrictionArmed_ = false;
+  std::size_t firedAtStep_ = 0; // the host's faults fired before the current step
   // A failing IsEqual kept the plug-in from recognising an unload or a
   // reload, the only messages that carry its record across one: the record
   // is lost by the host's doing.

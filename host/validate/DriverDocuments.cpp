@@ -96,6 +96,7 @@ void Driver::newDocument() {
     if (chance(80)) ids.push_back(object["id"].get<std::string>());
   Json document = documentOf(std::move(art), {});
   document["selection"] = ids;
+  emit(Json{{"do", "open"}, {"document", document}});
   session_.open(document);
 }
 
@@ -107,6 +108,7 @@ void Driver::newSelection() {
   });
   for (std::size_t i = ids.size(); i > 1; --i)
     std::swap(ids[i - 1], ids[pick(static_cast<std::uint32_t>(i))]);
+  emit(Json{{"do", "select"}, {"art", ids}});
   session_.document.model().select(ids);
 }
 

@@ -101,10 +101,12 @@ void Driver::armFault() {
   const ASErr code = kCodes[pick(std::size(kCodes))];
   if (chance(15)) {
     note("every call of " + op + " fails");
+    emit(Json{{"do", "fail"}, {"op", op}, {"code", code}, {"always", true}});
     session_.host.faults().failAlways(op, code);
   } else {
     const int k = static_cast<int>(pick(40)) + 1;
     note(op + " call " + std::to_string(k) + " fails");
+    emit(Json{{"do", "fail"}, {"op", op}, {"code", code}, {"call", k}});
     session_.host.faults().failOnCall(op, k, code);
   }
   restrictionArmed_ = true;
@@ -112,6 +114,7 @@ void Driver::armFault() {
 
 void Driver::lackSuite() {
   const SuiteRow &row = kSuiteTable[pick(kSuiteRows)];
+  emit(Json{{"do", "-"}, {"what", std::string("a suite withdrawn or offered at another version: ") + row.name}});
   if (chance(50)) {
     note(std::string("withdraw ") + row.name);
     session_.host.suites().withdraw(row.name);
@@ -124,6 +127,7 @@ void Driver::lackSuite() {
 
 void Driver::oddPreference() {
   Preferences &prefs = session_.preferences;
+  emit(Json{{"do", "-"}, {"what", "an odd preference"}});
   switch (pick(6)) {
   case 0:
     prefs.putString(kPreferencePrefix, kDockGroupKey,

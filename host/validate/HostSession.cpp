@@ -49,9 +49,9 @@ std::string HostSession::documentText() const {
   return hosted.documentText();
 }
 
-void HostSession::finish(const Allowances &allowed) {
+void HostSession::finish(const Allowances &allowed, int *shutdownsSent) {
   const bool wasOut = !plugin.loaded() && plugin.globalsSlot() != nullptr;
-  const ASErr error = hosted.settleAndShutDown();
+  const ASErr error = hosted.settleAndShutDown(shutdownsSent);
   if (wasOut && !plugin.loaded())
     context.fail("reload before the final shutdown returned " + codeText(error) + " " + plugin.lastError());
   else if (!allowed.holds && !allowed.blocks)

@@ -73,6 +73,7 @@ BAD = [
     ("preference of three", S([{"do": "expectPreference", "key": "k", "value": [1, 2, 3]}])),
     ("preference not an integer", S([{"do": "expectPreference", "key": "k", "value": 1.5}])),
     ("alerts not strings", S([{"do": "expectAlerts", "alerts": [1]}])),
+    ("expectClean with a member", S([{"do": "expectClean", "what": ["blocks"]}])),
     ("1001 error texts", S([], errorTexts=["x"] * 1001)),
     ("layout bounds of three", S([], layoutBounds=[0, 0, 10])),
     ("layout bounds out of range", S([], layoutBounds=[0, 0, 10, 1000001])),
@@ -114,7 +115,8 @@ UNUSUAL = [
                                                {"do": "expectResult", "result": "'\n\t  '"}], autostart=False)),
     ("host settings at their limits", S([{"do": "notify", "notifier": "other"}, {"do": "menuGo", "menuItem": "none"},
                                          {"do": "movePalette", "by": [-100000, 100000]},
-                                         {"do": "expectPreference", "prefix": "", "key": "k", "value": None}],
+                                         {"do": "expectPreference", "prefix": "", "key": "k", "value": None},
+                                         {"do": "shutdown"}, {"do": "expectClean", "note": "nothing held"}],
                                         errorTexts=[""] * 1000, layoutBounds=[-1000000, 0, 1000000, 5])),
     ("a document at the edges of its format", D({
         "units": "pixels", "modified": -7,

@@ -84,7 +84,8 @@ bool HostedPlugin::holdsAnything() {
   return dialogs().palette() != nullptr || blocks().liveCount() != 0 || host_->suites().totalHolds() != 0;
 }
 
-ASErr HostedPlugin::settleAndShutDown() {
+ASErr HostedPlugin::settleAndShutDown(int *shutdownsSent) {
+  if (shutdownsSent) *shutdownsSent = 0;
   faults().clear();
   for (const std::string &name : host_->suites().names())
     host_->suites().restore(name);
@@ -96,6 +97,7 @@ ASErr HostedPlugin::settleAndShutDown() {
   if (!plugin().loaded()) return first;
   for (int attempt = 0; attempt < 2 && holdsAnything(); ++attempt) {
     const ASErr error = shutdown();
+    if (shutdownsSent) ++*shutdownsSent;
     if (attempt == 0) first = error;
   }
   return first;

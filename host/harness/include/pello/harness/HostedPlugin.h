@@ -106,8 +106,9 @@ public:
   // Puts the host right (faults cleared, suites restored, keyboard reads
   // working, the library back in memory if it was unloaded) and sends
   // shutdown for as long as the plug-in still holds anything, at most
-  // twice. The code of the first shutdown sent, or 0 when none was needed.
-  ASErr settleAndShutDown();
+  // twice. The code of the first shutdown sent, or 0 when none was needed;
+  // `shutdownsSent`, when given, counts the shutdowns sent.
+  ASErr settleAndShutDown(int *shutdownsSent = nullptr);
   // Whether the plug-in still holds a palette, a block or a suite.
   bool holdsAnything();
 

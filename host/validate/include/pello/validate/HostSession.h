@@ -79,7 +79,8 @@ public:
   // Clears every fault and suite restriction, then shuts the plug-in down
   // for as long as it still holds anything (a shutdown that a fault spoiled
   // is repeated once), and checks that nothing is left.
-  void finish(const Allowances &allowed = {});
+  // `shutdownsSent`, when given, counts the shutdowns sent.
+  void finish(const Allowances &allowed = {}, int *shutdownsSent = nullptr);
   // Checks that the plug-in holds nothing in the host any more.
   void checkClean(const Allowances &allowed = {});
   // What the faults that fired so far allow to be left.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "pello/validate/Check.h"
+#include "pello/host/DocumentJson.h"
 #include "pello/host/Plugin.h"
 
 #include <cstddef>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace pello::validate {
 
@@ -27,6 +29,8 @@ public:
   virtual std::uint32_t word() = 0;
   // No more choices worth making (a fuzzer's input ran out).
   virtual bool exhausted() const { return false; }
+  // The driver begins its next action (each action's choices follow).
+  virtual void nextAction() {}
 };
 
 class RandomChooser : public Chooser {
@@ -53,12 +57,80 @@ private:
   std::size_t at_ = 0;
 };
 
+// The choices each action of a session made, in order: a session recorded
+// so that any subset of its actions can be run again (shrinking).
+using ActionScript = std::vector<std::vector<std::uint32_t>>;
+
+// Passes another chooser's choices on and records them, action by action.
+class RecordingChooser : public Chooser {
+public:
+  RecordingChooser(Chooser &inner, ActionScript &script) : inner_(inner), script_(script) {}
+  std::uint32_t below(std::uint32_t bound) override { return kept(inner_.below(bound)); }
+  std::uint32_t word() override { return kept(inner_.word()); }
+  bool exhausted() const override { return inner_.exhausted(); }
+  void nextAction() override {
+    inner_.nextAction();
+    script_.emplace_back();
+  }
+
+private:
+  std::uint32_t kept(std::uint32_t value) {
+    if (!script_.empty()) script_.back().push_back(value);
+    return value;
+  }
+  Chooser &inner_;
+  ActionScript &script_;
+};
+
+// Plays a recorded script back: each action gets its own choices again
+// (0 once they run out, where the host's state asks for more), and the
+// session ends with the script.
+class ScriptChooser : public Chooser {
+public:
+  explicit ScriptChooser(const ActionScript &script) : script_(script) {}
+  std::uint32_t below(std::uint32_t bound) override { return next() % bound; }
+  std::uint32_t word() override { return next(); }
+  bool exhausted() const override { return action_ >= script_.size(); }
+  void nextAction() override {
+    current_ = action_ < script_.size() ? &script_[action_] : nullptr;
+    ++action_;
+    at_ = 0;
+  }
+
+private:
+  std::uint32_t next() { return current_ && at_ < current_->size() ? (*current_)[at_++] : 0; }
+  const ActionScript &script_;
+  const std::vector<std::uint32_t> *current_ = nullptr;
+  std::size_t action_ = 0;
+  std::size_t at_ = 0;
+};
+
+// What a driven session did, as the steps of a session file
+// (examples/README.md) that pello-host run replays.
+struct SessionDescription {
+  // Per action, the steps it made: none for an action that did nothing
+  // (a click with no palette); {"do": "open", "document": ...} for a new
+  // document; {"do": "-", "what": ...} for an action no session step makes
+  // (a withdrawn suite, an odd preference, docking).
+  std::vector<host::Json> actions;
+  // The final shutdown: clearFaults, a reload if the library was out, the
+  // shutdowns sent.
+  host::Json finish = host::Json::array();
+  int firstFailingStep = 0; // the action at which the first failure was recorded; 0: at the end
+  std::vector<std::string> notes; // the actions as the stages name them
+};
+
 struct DriverOptions {
   int steps = 200;
   bool faults = true; // inject faults, withdraw suites, damage preferences
   std::string label;  // names the session in stages ("session seed 12")
   // Runs once the module is loaded, before the first action.
   std::function<void(host::Plugin &)> afterLoad;
+  // Opens an empty document before the first action, as a session file
+  // always has one.
+  bool emptyDocumentFirst = false;
+  // When set, filled with what the session did, step by step.
+  SessionDescription *description = nullptr;
 };
 
 // Runs one session of at most options.steps actions against a fresh host,

@@ -1,0 +1,34 @@
+# Runs the random sessions on a fixture plug-in with one fault and passes when
+# validate shrinks the failing session to a session file of at most
+# MAX_STEPS steps that pello-host run fails on the fixture and passes on the
+# real plug-in.
+#   cmake -DRUNNER=... -DMODULE=... -DREAL=... -DSEED=N -DMAX_STEPS=N [-DEMULATOR=...] -P expectShrunk.cmake
+execute_process(COMMAND ${EMULATOR} ${RUNNER} validate ${MODULE} --only random.sessions --seed ${SEED} --verbose
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}")
+if(status EQUAL 0)
+  message(FATAL_ERROR "validate passed a plug-in with a fault that the random sessions should catch")
+endif()
+string(REGEX MATCH "pello-host run ([^ \n]+\\.session\\.json)" found "${output}")
+if(NOT found)
+  message(FATAL_ERROR "validate wrote no shrunk session (status ${status})\n${errors}")
+endif()
+set(session "${CMAKE_MATCH_1}")
+file(READ "${session}" text)
+string(JSON steps LENGTH "${text}" steps)
+message("shrunk session ${session}: ${steps} steps")
+if(steps GREATER MAX_STEPS)
+  message(FATAL_ERROR "the shrunk session has ${steps} steps, more than ${MAX_STEPS}")
+endif()
+execute_process(COMMAND ${EMULATOR} ${RUNNER} run ${session} --plugin ${MODULE}
+                RESULT_VARIABLE fixtureStatus OUTPUT_VARIABLE fixtureOutput ERROR_VARIABLE fixtureErrors)
+if(NOT fixtureStatus EQUAL 1)
+  message(FATAL_ERROR "pello-host run on the fixture exited ${fixtureStatus}, not 1 (an expectation failed)\n"
+                      "${fixtureOutput}\n${fixtureErrors}")
+endif()
+execute_process(COMMAND ${EMULATOR} ${RUNNER} run ${session} --plugin ${REAL}
+                RESULT_VARIABLE realStatus OUTPUT_VARIABLE realOutput ERROR_VARIABLE realErrors)
+if(NOT realStatus EQUAL 0)
+  message(FATAL_ERROR "pello-host run on the real plug-in exited ${realStatus}, not 0\n${realOutput}\n${realErrors}")
+endif()
+file(REMOVE "${session}")
