@@ -3,6 +3,7 @@
 
 #include "ASTypes.h"
 #include "pello/host/Utf8.h"
+#include "pello/host/XmlText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -25,43 +26,11 @@ inline std::string num(double value) {
   return s == "-0" ? "0" : s;
 }
 
-// What XML 1.0 allows in a document: no other control characters, no
-// surrogates, not U+FFFE or U+FFFF.
-inline bool allowedInXml(char32_t cp) {
-  return cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
-         (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
-}
-
 // Text for an SVG's character data or attribute values: markup characters
-// escaped, and what XML cannot hold (control characters, U+FFFF, broken
-// UTF-8) shown as U+FFFD, so every renderer opens the picture.
+// escaped, and what XML cannot hold shown as U+FFFD, so every renderer opens
+// the picture.
 inline std::string escape(const std::string &text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    char32_t cp = nextCodePoint(text, at);
-    if (!allowedInXml(cp)) cp = 0xFFFD;
-    switch (cp) {
-    case '&':
-      out += "&amp;";
-      break;
-    case '<':
-      out += "&lt;";
-      break;
-    case '>':
-      out += "&gt;";
-      break;
-    case '"':
-      out += "&quot;";
-      break;
-    case '\'':
-      out += "&apos;";
-      break;
-    default:
-      appendUtf8(out, cp);
-    }
-  }
-  return out;
+  return host::xmlEscaped(text);
 }
 
 // Text broken at spaces into lines of at most `width` code points (a word

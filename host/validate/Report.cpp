@@ -1,6 +1,6 @@
 #include "Report.h"
 
-#include "pello/host/Utf8.h"
+#include "pello/host/XmlText.h"
 
 #include <array>
 #include <map>
@@ -21,37 +21,6 @@ std::string reasonOf(const CheckOutcome &outcome) {
   if (!outcome.messages.empty()) return outcome.messages.front();
   if (!outcome.warnings.empty()) return outcome.warnings.front();
   return {};
-}
-
-// Text for XML 1.0: escaped, and every code point XML does not allow (most
-// control characters, and what is no valid UTF-8) as U+FFFD.
-std::string xmlText(const std::string &text) {
-  std::string out;
-  for (std::size_t at = 0; at < text.size();) {
-    char32_t cp = host::nextCodePoint(text, at);
-    const bool allowed = cp == 0x9 || cp == 0xA || cp == 0xD || (cp >= 0x20 && cp <= 0xD7FF) ||
-                         (cp >= 0xE000 && cp <= 0xFFFD) || (cp >= 0x10000 && cp <= 0x10FFFF);
-    switch (allowed ? cp : 0xFFFD) {
-    case '&':
-      out += "&amp;";
-      break;
-    case '<':
-      out += "&lt;";
-      break;
-    case '>':
-      out += "&gt;";
-      break;
-    case '"':
-      out += "&quot;";
-      break;
-    case '\'':
-      out += "&apos;";
-      break;
-    default:
-      host::appendUtf8(out, allowed ? cp : 0xFFFD);
-    }
-  }
-  return out;
 }
 
 std::string seconds(double milliseconds) {
@@ -80,21 +49,23 @@ struct Tally {
 
 std::string junitCase(const CheckRun &run) {
   const CheckOutcome &outcome = run.outcome;
-  std::string xml = "    <testcase name=\"" + xmlText(run.check->name) + "\" classname=\"validate." +
-                    xmlText(run.check->group) + "\" time=\"" + seconds(outcome.milliseconds) + "\">\n";
+  std::string xml = "    <testcase name=\"" + host::xmlEscaped(run.check->name) + "\" classname=\"validate." +
+                    host::xmlEscaped(run.check->group) + "\" time=\"" + seconds(outcome.milliseconds) +
+                    "\">\n";
   std::string details;
   for (const std::string &message : outcome.messages)
     details += message + "\n";
   if (!run.replay.empty()) details += "replay: " + run.replay + "\n";
-  const std::string reason = xmlText(reasonOf(outcome));
+  const std::string reason = host::xmlEscaped(reasonOf(outcome));
   switch (outcome.status) {
   case Status::Failed:
-    xml += "      <failure message=\"" + reason + "\" type=\"failed\">" + xmlText(details) + "</failure>\n";
+    xml += "      <failure message=\"" + reason + "\" type=\"failed\">" + host::xmlEscaped(details) +
+           "</failure>\n";
     break;
   case Status::Crashed:
   case Status::TimedOut:
     xml += "      <error message=\"" + reason + "\" type=\"" + statusName(outcome.status) + "\">" +
-           xmlText(details) + "</error>\n";
+           host::xmlEscaped(details) + "</error>\n";
     break;
   case Status::Skipped:
     xml += "      <skipped message=\"" + reason + "\"/>\n";
@@ -106,7 +77,7 @@ std::string junitCase(const CheckRun &run) {
   if (!outcome.summary.empty()) said += "covered: " + outcome.summary + "\n";
   for (const std::string &warning : outcome.warnings)
     said += "warning: " + warning + "\n";
-  if (!said.empty()) xml += "      <system-out>" + xmlText(said) + "</system-out>\n";
+  if (!said.empty()) xml += "      <system-out>" + host::xmlEscaped(said) + "</system-out>\n";
   return xml + "    </testcase>\n";
 }
 
@@ -119,7 +90,7 @@ std::string junitProperties(const RunSettings &settings, std::uint64_t seed) {
       {"timeout", std::to_string(settings.timeoutSeconds)}};
   std::string xml = "    <properties>\n";
   for (const auto &[name, value] : properties)
-    xml += "      <property name=\"" + std::string(name) + "\" value=\"" + xmlText(value) + "\"/>\n";
+    xml += "      <property name=\"" + std::string(name) + "\" value=\"" + host::xmlEscaped(value) + "\"/>\n";
   return xml + "    </properties>\n";
 }
 
@@ -260,7 +231,7 @@ std::string junitXml(const RunReport &report) {
     }
     const std::string name =
         key.second + (report.settings.repeat > 1 ? " (round " + std::to_string(key.first + 1) + ")" : "");
-    xml += "  <testsuite name=\"" + xmlText(name) + "\"" + tally.attributes() + ">\n" +
+    xml += "  <testsuite name=\"" + host::xmlEscaped(name) + "\"" + tally.attributes() + ">\n" +
            junitProperties(report.settings, suites[key].front()->seed) + cases + "  </testsuite>\n";
   }
   return xml + "</testsuites>\n";
