@@ -93,12 +93,15 @@ int play(const Arguments &args, const Options &options) {
 void addPlayCommand(CLI::App &app, Options &options) {
   auto args = std::make_shared<Arguments>();
   CLI::App *command = app.add_subcommand(
-      "play", "The palette in a browser: a web server on 127.0.0.1 whose page is the host, driving the plug-in; "
-              "it prints the page's address (with its token). Built natively only (not in the Windows builds)");
+      "play",
+      "The palette in a browser: a web server on 127.0.0.1 whose page is the host, driving the plug-in; "
+      "it prints the page's address (with its token). Built natively only (not in the Windows builds)");
   command->add_option("DOCUMENT", args->document, "The document to open (JSON; default: the demo's)")
       ->check(inputFile());
-  command->add_option("--prefs", args->preferences,
-                      "The preferences file the host reads and writes (default: a fresh store, removed at the end)")
+  command
+      ->add_option(
+          "--prefs", args->preferences,
+          "The preferences file the host reads and writes (default: a fresh store, removed at the end)")
       ->check(preferencesFile());
   command->add_option("--port", args->port, "The port to listen on (default: a free one)")
       ->check(CLI::Range(0, 65535));

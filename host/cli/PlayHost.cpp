@@ -19,7 +19,8 @@ PlayHost::Reply refusal(int status, const std::string &why) {
 // A modal dialog as the page draws it: from its resources, with the places
 // the user can click.
 Json modalView(host::DialogManager &dm, ADMDialogRef dialog) {
-  Json view{{"kind", "modal"}, {"title", ""}, {"svg", ""}, {"targets", Json::array()}, {"buttons", Json::array()}};
+  Json view{
+      {"kind", "modal"}, {"title", ""}, {"svg", ""}, {"targets", Json::array()}, {"buttons", Json::array()}};
   std::optional<host::DialogInfo> info = dm.info(dialog);
   if (!info) return view;
   view["title"] = info->title;
@@ -57,7 +58,9 @@ std::function<void(host::Host &)> PlayHost::preparation() {
       const int item = waitForUser(modalView(manager, dialog));
       manager.click(dialog, item);
     });
-    dm.setAlertUser([this](const std::string &text) { waitForUser(Json{{"kind", "alert"}, {"text", text}}); });
+    dm.setAlertUser([this](const std::string &text) {
+      waitForUser(Json{{"kind", "alert"}, {"text", text}});
+    });
   };
 }
 
@@ -128,7 +131,8 @@ PlayHost::Reply PlayHost::submit(std::function<void()> work) {
   std::unique_lock lock(mutex_);
   if (stopRequested_) return refusal(503, "pello-host is shutting down");
   if (busy_)
-    return refusal(409, waitingForUser_ ? "a dialog is open: answer it first" : "the host is busy with a step");
+    return refusal(409,
+                   waitingForUser_ ? "a dialog is open: answer it first" : "the host is busy with a step");
   busy_ = true;
   task_ = std::move(work);
   const std::uint64_t waits = userWaits_;

@@ -116,7 +116,8 @@ PlayServer::PlayServer(PlayHost &host, std::string defaultDocument)
   server.Post("/api/document",
               [&host, defaultDocument](const httplib::Request &request, httplib::Response &response) {
                 // The body is the document itself, or empty for the default one.
-                if (request.body.empty()) return reply(response, host.open(defaultDocument, "the default document"));
+                if (request.body.empty())
+                  return reply(response, host.open(defaultDocument, "the default document"));
                 const std::string name = request.get_header_value("X-Pello-Document-Name");
                 reply(response, host.open(request.body, name.empty() ? "an uploaded document" : name));
               });

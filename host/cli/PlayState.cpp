@@ -96,7 +96,8 @@ Step PlayState::parseStep(const Json &request) {
   const std::string action = request["do"].get<std::string>();
   if (action.rfind("expect", 0) == 0) throw SessionError("the recording writes the expectations itself");
   if (action != "select")
-    return readSession(Json{{"document", kNoArt}, {"steps", Json::array({request})}}, ".", "play").steps.at(0);
+    return readSession(Json{{"document", kNoArt}, {"steps", Json::array({request})}}, ".", "play")
+        .steps.at(0);
   // The objects are checked against the document as it stands.
   for (auto member = request.begin(); member != request.end(); ++member)
     if (member.key() != "do" && member.key() != "art")

@@ -157,8 +157,8 @@ std::vector<PaletteTarget> paletteTargets(const host::DialogInfo &dialog, const 
       continue;
     }
     // The button sits in the tab row; its menu is drawn open beside the palette.
-    targets.push_back({it.id, -1, double(kMargin + it.bounds.left), double(kMargin + kTitleBar + 2), itemWidth,
-                       double(kTabRow - 4)});
+    targets.push_back({it.id, -1, double(kMargin + it.bounds.left), double(kMargin + kTitleBar + 2),
+                       itemWidth, double(kTabRow - 4)});
     for (const host::EntryInfo &entry : it.entries)
       targets.push_back({it.id, entry.index, double(kMargin + width + 14),
                          double(kMargin + kTitleBar + 2 + kMenuEntry * entry.index), double(kMenuWidth),
