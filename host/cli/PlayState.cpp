@@ -125,10 +125,16 @@ void PlayState::step(const Json &request) {
   const Json placementBefore = placement();
   session_.steps.push_back(std::move(step));
   const std::size_t index = session_.steps.size() - 1;
-  runner_->runStep(index, session_.steps[index]);
-  readTranscript();
+  const bool ran = runner_->runStep(index, session_.steps[index]);
   previousPicture_ = picture_;
   drawDocument();
+  // A step that could not run would fail the replay; it did nothing here.
+  if (!ran) {
+    transcript_->note("(not recorded: the step could not run)");
+    readTranscript();
+    return;
+  }
+  readTranscript();
   recorded_.push_back(request);
   recordExpectations(session_.steps[index], stepFirstEvent_, placementBefore);
 }

@@ -1,6 +1,7 @@
 #include "SvgDocument.h"
 
 #include "SvgArtShapes.h"
+#include "SvgChanges.h"
 #include "SvgText.h"
 
 #include <algorithm>
@@ -88,6 +89,8 @@ public:
                     "\" width=\"5\" height=\"5\" fill=\"#ffffff\" stroke=\"" + kSelectionColor + "\"/>\n";
     }
   }
+
+  void overlay(const std::string &elements) { marks_ += elements; }
 
   std::string svg(View view, const std::string &caption) const {
     // A long caption is wrapped to the picture's width; the picture grows
@@ -326,11 +329,13 @@ View unite(const View &a, const View &b) {
               std::max(a.bottom, b.bottom)};
 }
 
-std::string documentSvg(const DocumentModel &model, const View &view, const std::string &caption) {
+std::string documentSvg(const DocumentModel &model, const View &view, const std::string &caption,
+                        const host::ChangeList &changes) {
   Picture picture(model);
   for (host::Serial s : model.topLevel())
     if (const ArtObject *o = model.object(s)) picture.art(*o, 0);
   picture.selection();
+  picture.overlay(changeMarks(model, changes));
   return picture.svg(view, caption);
 }
 
