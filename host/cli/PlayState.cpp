@@ -221,6 +221,8 @@ Json PlayState::snapshot(bool wholeTranscript) {
                     {"entry", t.entry},
                     {"label", paletteItemLabel(t.item)},
                     {"box", {t.left, t.top, t.width, t.height}}};
+        if (const harness::PaletteButton *button = harness::paletteButton(t.item))
+          target["name"] = button->name;
         for (const host::ItemInfo &item : info->items)
           if (item.id == t.item && t.entry >= 0 && t.entry < static_cast<int>(item.entries.size()))
             target["label"] = item.entries[t.entry].text;

@@ -32,7 +32,8 @@ import urllib.request
 
 SKIP = 77
 CHROMIUM, DRIVER = "/usr/bin/chromium", "/usr/bin/chromedriver"
-UP_ARROW, DASH_RIGHT = 3, 10
+# The palette's items as sessions name them (the page marks its click targets so).
+UP_ARROW, DASH_RIGHT = "up", "dashRight"
 
 
 def fail(message):
@@ -131,7 +132,7 @@ def translation(transform):
 
 def click_item(driver, item, keys=()):
     from selenium.webdriver.common.action_chains import ActionChains
-    target = driver.find_element("css selector", "#palette-box .target[data-item='%d']" % item)
+    target = driver.find_element("css selector", "#palette-box .target[data-name='%s']" % item)
     chain = ActionChains(driver)
     for key in keys:
         chain.key_down(key)
