@@ -141,3 +141,28 @@ TEST(DocumentPicture, ChangesAreFramedCaptionedAndAPatternShiftIsAnArrowOfItsLen
 }
 
 } // namespace
+
+namespace {
+
+TEST(DocumentPicture, UsesOfAPatternPlacedAlikeShareOneTile) {
+  const auto count = [](const std::string &svg) {
+    std::size_t n = 0;
+    for (std::size_t at = svg.find("<pattern "); at != std::string::npos; at = svg.find("<pattern ", at + 1))
+      ++n;
+    return n;
+  };
+  DocumentModel model = parseDocument(R"({"patterns": [{"name": "Dots", "tile": [0, 0, 10, 10],
+      "shapes": [{"kind": "ellipse", "bounds": [2, 2, 8, 8], "color": "#000000"}]}],
+    "art": [
+      {"id": "a", "type": "path", "rectangle": [0, 0, 50, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}},
+      {"id": "b", "type": "path", "rectangle": [60, 0, 110, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}},
+      {"id": "c", "type": "path", "rectangle": [120, 0, 170, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots", "transform": [1, 0, 0, 1, 0, -2]}}}}]})");
+  const std::string svg = documentSvg(model, documentView(model), "shared");
+  EXPECT_EQ(count(svg), 2u) << "a and b share a tile; c's is shifted";
+  EXPECT_TRUE(has(svg, "patternTransform=\"matrix(1 0 0 1 0 -2)\""));
+}
+
+} // namespace
