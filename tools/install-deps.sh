@@ -4,7 +4,9 @@
 set -euo pipefail
 
 packages=(cmake make g++ binutils llvm-14 libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libcli11-dev librsvg2-bin python3 python3-pefile python3-jsonschema python3-lxml python3-junitparser clang-14 libclang-rt-14-dev)
+  nlohmann-json3-dev libcli11-dev librsvg2-bin python3 python3-pefile python3-jsonschema python3-lxml
+  python3-junitparser clang-14 libclang-rt-14-dev pkg-config libcpp-httplib-dev chromium chromium-driver
+  python3-selenium)
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine wine64 wine32:i386)
 fi

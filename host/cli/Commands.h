@@ -29,6 +29,7 @@ void addDemoCommand(CLI::App &app, Options &options);
 void addRunCommand(CLI::App &app, Options &options);
 void addRenderCommand(CLI::App &app, Options &options);
 void addPaletteCommand(CLI::App &app, Options &options);
+void addPlayCommand(CLI::App &app, Options &options); // native builds only (PELLO_HAS_PLAY)
 
 // Runs `session` with the transcript on stdout (text, or JSON with `json`);
 // with `out` not empty, writes before.svg, after.svg and palette.svg there.

@@ -25,8 +25,10 @@ int runSessionCommand(const Session &session, const SessionSettings &settings) {
       const char *name;
       std::string svg;
     };
-    std::vector<Picture> pictures{{"before.svg", documentSvg(before, view, "Before: " + session.name)},
-                                  {"after.svg", documentSvg(after, view, "After: " + session.name)}};
+    std::vector<Picture> pictures{
+        {"before.svg", documentSvg(before, view, "Before: " + session.name)},
+        {"after.svg", documentSvg(after, view, "After: " + session.name,
+                                  host::documentChanges(runner.documentBefore(), runner.documentAfter()))}};
     if (!runner.palettePicture().empty()) pictures.push_back({"palette.svg", runner.palettePicture()});
     for (const Picture &picture : pictures) {
       std::filesystem::path file = settings.out / picture.name;

@@ -56,6 +56,13 @@ SessionRunner::~SessionRunner() {
 }
 
 int SessionRunner::run() {
+  if (!begin()) return kExitNoPlugin;
+  for (std::size_t i = 0; i < session_.steps.size(); ++i)
+    runStep(i, session_.steps[i]);
+  return end();
+}
+
+bool SessionRunner::begin() {
   if (session_.preferences.empty()) {
     preferences_ = freshPreferencesFile();
     ownPreferences_ = true;
@@ -70,7 +77,7 @@ int SessionRunner::run() {
   if (session_.errorTexts)
     transcript_.note("error text list: the session's " + std::to_string(session_.errorTexts->size()) +
                      " entries instead of the module's");
-  if (!startHost()) return kExitNoPlugin;
+  if (!startHost()) return false;
   before_ = lastDocument_;
 
   if (session_.autostart) {
@@ -87,8 +94,10 @@ int SessionRunner::run() {
     act(started);
     afterAction(started);
   }
-  for (std::size_t i = 0; i < session_.steps.size(); ++i)
-    runStep(i, session_.steps[i]);
+  return true;
+}
+
+int SessionRunner::end() {
   if (hosted_->started()) {
     transcript_.heading("End of the session: shutdown");
     shutdownPlugin();
@@ -116,6 +125,7 @@ bool SessionRunner::startHost() {
   options.prepare = [this](host::Host &host) {
     transcript_.attach(host);
     if (session_.layoutBounds) host.get<host::DialogManager>().setPaletteLayoutBounds(*session_.layoutBounds);
+    if (onNewHost_) onNewHost_(host);
   };
   options.errorTexts = session_.errorTexts;
   hosted_ = std::make_unique<harness::HostedPlugin>(std::move(options));

@@ -13,6 +13,7 @@
 #include "AINotifier.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,16 @@ public:
 
   // Runs the whole session; returns an exit status.
   int run();
+  // The same in pieces, for a session whose steps come one by one: the
+  // host started (false: the module was refused), each step as it comes
+  // (false: it could not run), the shutdown and the summary (the status).
+  bool begin();
+  bool runStep(std::size_t index, const Step &step);
+  int end();
+  // Called on every new host once the transcript listens to it (restarts too).
+  void setHostPreparation(std::function<void(host::Host &)> prepare) { onNewHost_ = std::move(prepare); }
+  // The plug-in in its host, once begin() has started it.
+  harness::HostedPlugin &hosted() { return *hosted_; }
 
   // The document as written at the start (before the first step) and at
   // the end, in the JSON form; the palette as an SVG picture, drawn when it
@@ -50,7 +61,6 @@ private:
   bool loaded(const harness::Outcome &load);
   host::Host &host() { return hosted_->host(); }
   void shutdownPlugin();
-  bool runStep(std::size_t index, const Step &step);
   bool act(const Step &step);
   void expect(const Step &step);
   void expectation(const std::string &what, bool passed, const Json &expected, const Json &actual);
@@ -67,6 +77,7 @@ private:
   const Session &session_;
   std::filesystem::path pluginPath_;
   Transcript &transcript_;
+  std::function<void(host::Host &)> onNewHost_;
   std::unique_ptr<harness::HostedPlugin> hosted_;
   std::filesystem::path preferences_;
   bool ownPreferences_ = false;

@@ -1,11 +1,13 @@
 #include "SvgDocument.h"
 
 #include "SvgArtShapes.h"
+#include "SvgChanges.h"
 #include "SvgText.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 
 namespace pello::cli {
 
@@ -89,6 +91,8 @@ public:
     }
   }
 
+  void overlay(const std::string &elements) { marks_ += elements; }
+
   std::string svg(View view, const std::string &caption) const {
     // A long caption is wrapped to the picture's width; the picture grows
     // upward to hold its lines.
@@ -152,9 +156,16 @@ private:
     if (!p) return "#bbbbbb";
     double w = p->tile.right - p->tile.left, h = p->tile.bottom - p->tile.top;
     if (!(w > 0) || !(h > 0)) return "#bbbbbb";
+    // Uses of the same pattern placed alike share one <pattern>, which a
+    // browser then draws once for all of them.
+    const std::string placed = std::to_string(style.pattern ? host::serialOf(style.pattern) : 0) + " " +
+                               svg::matrix(style.transform);
+    if (auto drawn = patternIds_.find(placed); drawn != patternIds_.end())
+      return "url(#" + drawn->second + ")";
     std::string id = "pattern-" + std::to_string(++patterns_) + "-";
     for (char c : owner)
       if (std::isalnum(static_cast<unsigned char>(c)) || c == '-') id += c;
+    patternIds_.emplace(placed, id);
     defs_ += "<pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\" x=\"" + num(p->tile.left) +
              "\" y=\"" + num(p->tile.top) + "\" width=\"" + num(w) + "\" height=\"" + num(h) +
              "\" patternTransform=\"" + svg::matrix(style.transform) + "\">\n";
@@ -304,6 +315,7 @@ private:
   std::vector<std::string> notDrawn_;
   std::string defs_, body_, marks_;
   int patterns_ = 0;
+  std::map<std::string, std::string> patternIds_; // by pattern and placement
 };
 
 } // namespace
@@ -326,11 +338,13 @@ View unite(const View &a, const View &b) {
               std::max(a.bottom, b.bottom)};
 }
 
-std::string documentSvg(const DocumentModel &model, const View &view, const std::string &caption) {
+std::string documentSvg(const DocumentModel &model, const View &view, const std::string &caption,
+                        const host::ChangeList &changes) {
   Picture picture(model);
   for (host::Serial s : model.topLevel())
     if (const ArtObject *o = model.object(s)) picture.art(*o, 0);
   picture.selection();
+  picture.overlay(changeMarks(model, changes));
   return picture.svg(view, caption);
 }
 

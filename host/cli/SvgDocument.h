@@ -10,6 +10,7 @@
 #pragma once
 
 #include "pello/host/Document.h"
+#include "pello/host/DocumentDiff.h"
 
 #include <string>
 
@@ -23,6 +24,10 @@ struct View {
 View documentView(const host::DocumentModel &model);
 View unite(const View &a, const View &b);
 
-std::string documentSvg(const host::DocumentModel &model, const View &view, const std::string &caption);
+// `changes` (the changes that led to `model`) are marked over it: each
+// changed object framed, its new values captioned, a pattern's shift drawn
+// as an arrow.
+std::string documentSvg(const host::DocumentModel &model, const View &view, const std::string &caption,
+                        const host::ChangeList &changes = {});
 
 } // namespace pello::cli

@@ -129,9 +129,7 @@ std::string item(const ItemInfo &it, const host::PluginModule &module, int ox, i
   return out;
 }
 
-} // namespace
-
-std::string paletteSvg(const host::DialogInfo &dialog, const host::PluginModule &module) {
+host::DialogTemplate dialogTemplate(const host::DialogInfo &dialog, const host::PluginModule &module) {
   const std::vector<std::uint8_t> *bytes =
       module.resource(host::ResourceType::id(host::kRtDialog), dialog.resourceId);
   if (!bytes)
@@ -140,6 +138,37 @@ std::string paletteSvg(const host::DialogInfo &dialog, const host::PluginModule 
   std::string error;
   if (!host::parseDialogTemplate(*bytes, tmpl, error))
     throw std::runtime_error("dialog " + std::to_string(dialog.resourceId) + ": " + error);
+  return tmpl;
+}
+
+} // namespace
+
+std::vector<PaletteTarget> paletteTargets(const host::DialogInfo &dialog, const host::PluginModule &module) {
+  const host::DialogTemplate tmpl = dialogTemplate(dialog, module);
+  const int width = host::DialogManager::dialogUnitsToPixelsX(tmpl.cx);
+  const int contentTop = kMargin + kTitleBar + kTabRow;
+  std::vector<PaletteTarget> targets;
+  for (const ItemInfo &it : dialog.items) {
+    if (!it.visible || !it.enabled) continue;
+    const double itemWidth = it.bounds.right - it.bounds.left;
+    if (it.kind != ItemKind::OptionMenuButton) {
+      targets.push_back({it.id, -1, double(kMargin + it.bounds.left), double(contentTop + it.bounds.top),
+                         itemWidth, double(it.bounds.bottom - it.bounds.top)});
+      continue;
+    }
+    // The button sits in the tab row; its menu is drawn open beside the palette.
+    targets.push_back({it.id, -1, double(kMargin + it.bounds.left), double(kMargin + kTitleBar + 2),
+                       itemWidth, double(kTabRow - 4)});
+    for (const host::EntryInfo &entry : it.entries)
+      targets.push_back({it.id, entry.index, double(kMargin + width + 14),
+                         double(kMargin + kTitleBar + 2 + kMenuEntry * entry.index), double(kMenuWidth),
+                         double(kMenuEntry)});
+  }
+  return targets;
+}
+
+std::string paletteSvg(const host::DialogInfo &dialog, const host::PluginModule &module) {
+  const host::DialogTemplate tmpl = dialogTemplate(dialog, module);
 
   const int width = host::DialogManager::dialogUnitsToPixelsX(tmpl.cx);
   const int height = host::DialogManager::dialogUnitsToPixelsY(tmpl.cy);

@@ -10,6 +10,7 @@
 #include "pello/host/PluginModule.h"
 
 #include <string>
+#include <vector>
 
 namespace pello::cli {
 
@@ -17,5 +18,15 @@ namespace pello::cli {
 // `module`. Throws std::runtime_error when the dialog resource is missing or
 // malformed.
 std::string paletteSvg(const host::DialogInfo &dialog, const host::PluginModule &module);
+
+// Where a user clicks in paletteSvg's picture, in the picture's coordinates:
+// each shown, enabled item at its bounds, and each entry of the option menu
+// drawn open beside it.
+struct PaletteTarget {
+  int item = 0;   // the item's id
+  int entry = -1; // the option-menu entry's index, or -1 for the item itself
+  double left = 0, top = 0, width = 0, height = 0;
+};
+std::vector<PaletteTarget> paletteTargets(const host::DialogInfo &dialog, const host::PluginModule &module);
 
 } // namespace pello::cli

@@ -51,6 +51,9 @@ public:
   // The result of the last plug-in call of the last flushed action, if any.
   const Json &lastResult() const { return lastResult_; }
 
+  // Every event so far, in order.
+  const Json &events() const { return events_; }
+
   // The JSON form: {"events": [...]} plus `summary`'s members.
   void finish(const Json &summary);
 

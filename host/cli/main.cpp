@@ -35,6 +35,9 @@ int run(int argc, char **argv) {
   pello::cli::addRenderCommand(app, options);
   pello::cli::addPaletteCommand(app, options);
   pello::cli::addSessionCommand(app, options);
+#ifdef PELLO_HAS_PLAY
+  pello::cli::addPlayCommand(app, options);
+#endif
   pello::validate::addValidateCommand(app, pello::cli::pluginPath);
   if (argc == 1) {
     std::printf("%s", app.help().c_str());

@@ -32,7 +32,7 @@ ai_int32 AdmState::runModal(SPPluginRef plugin, const std::string &name, int res
   for (const auto &item : live->second->items)
     record.items.push_back(describe(*item));
 
-  DialogManager::ModalScript script = DialogManager::pressItem(kOkItem);
+  DialogManager::ModalScript script = modalUser ? modalUser : DialogManager::pressItem(kOkItem);
   if (!modalScripts.empty()) {
     script = std::move(modalScripts.front());
     modalScripts.pop_front();

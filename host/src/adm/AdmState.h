@@ -162,6 +162,7 @@ struct AdmState {
   ai_int32 runModal(SPPluginRef plugin, const std::string &name, int resourceId, ADMDialogStyle style,
                     ADMDialogInitProc initProc, ADMUserData data);
   std::deque<DialogManager::ModalScript> modalScripts;
+  DialogManager::ModalScript modalUser;
   std::vector<ModalRecord> modalHistory;
   std::function<void(const ModalRecord &)> modalListener;
 
@@ -172,6 +173,7 @@ struct AdmState {
   // ---- the basic suite ----
   std::vector<std::string> alerts;
   std::function<void(const std::string &)> alertListener;
+  std::function<void(const std::string &)> alertUser;
   int beeps = 0;
   ASRect layoutBounds{0, 0, 1600, 1000};
 

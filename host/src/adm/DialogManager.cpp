@@ -163,6 +163,10 @@ DialogManager::ModalScript DialogManager::pressItem(int itemId) {
   return [itemId](DialogManager &manager, ADMDialogRef dialog) { manager.click(dialog, itemId); };
 }
 
+void DialogManager::setModalUser(ModalScript user) {
+  state_->modalUser = std::move(user);
+}
+
 const std::vector<ModalRecord> &DialogManager::modalHistory() const {
   return state_->modalHistory;
 }
@@ -185,6 +189,9 @@ void DialogManager::clearAlerts() {
 }
 void DialogManager::setAlertListener(std::function<void(const std::string &)> listener) {
   state_->alertListener = std::move(listener);
+}
+void DialogManager::setAlertUser(std::function<void(const std::string &)> user) {
+  state_->alertUser = std::move(user);
 }
 int DialogManager::beeps() const {
   return state_->beeps;

@@ -23,6 +23,10 @@ void ASAPI MessageAlert(const char *message) {
   AdmState &adm = admState();
   adm.alerts.push_back(message ? message : "");
   if (adm.alertListener) adm.alertListener(adm.alerts.back());
+  if (adm.alertUser) {
+    const std::string shown = adm.alerts.back();
+    adm.alertUser(shown);
+  }
   call.done(kASNoError);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <regex>
 
@@ -99,6 +100,69 @@ TEST(SvgWrap, BreaksAtSpacesAndCutsWordsLongerThanALine) {
   // Code points, not bytes: four two-byte letters fit a line of four.
   EXPECT_EQ(wrap("\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 4).size(), 1u);
   EXPECT_EQ(wrap("", 5), (std::vector<std::string>{""}));
+}
+
+} // namespace
+
+namespace {
+
+using pello::host::Change;
+using pello::host::Json;
+
+// The pattern shift arrows in a picture: (x1, y1, x2, y2) each.
+std::vector<std::array<double, 4>> arrows(const std::string &svg) {
+  std::vector<std::array<double, 4>> found;
+  const std::regex line(
+      R"re(<line x1="([-\d.e]+)" y1="([-\d.e]+)" x2="([-\d.e]+)" y2="([-\d.e]+)"[^>]*marker-end)re");
+  for (std::sregex_iterator it(svg.begin(), svg.end(), line), end; it != end; ++it)
+    found.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
+  return found;
+}
+
+TEST(DocumentPicture, ChangesAreFramedCaptionedAndAPatternShiftIsAnArrowOfItsLength) {
+  DocumentModel model = parseDocument(kDocument);
+  const std::vector<Change> changes{
+      {"p1", "style.fill.color.transform", Json::array({1, 0, 0, 1, 0, 0}),
+       Json::array({1, 0, 0, 1, 0, -7.5})},
+      {"r1", "matrix", Json::array({1, 0, 0, 1, 100, 0}), Json::array({2, 0, 0, 2, 100, 0})},
+      {"(selection)", "", Json::array(), Json::array({"p1"})},
+      {"gone", "style.stroke.dash.offset", 0, 3}};
+  const std::string svg = documentSvg(model, documentView(model), "after", changes);
+  EXPECT_TRUE(has(svg, "data-art=\"p1\"") && has(svg, "data-art=\"r1\""));
+  EXPECT_FALSE(has(svg, "data-art=\"gone\"")) << "an object the document lacks is not marked";
+  EXPECT_TRUE(has(svg, "fill.color.transform = [1, 0, 0, 1, 0, -7.5]"));
+  EXPECT_TRUE(has(svg, "matrix = [2, 0, 0, 2, 100, 0]"));
+  // One arrow, for the pure translation only: from p1's centre, 7.5 up.
+  const auto shifts = arrows(svg);
+  ASSERT_EQ(shifts.size(), 1u);
+  EXPECT_DOUBLE_EQ(shifts[0][2] - shifts[0][0], 0);
+  EXPECT_DOUBLE_EQ(shifts[0][3] - shifts[0][1], -7.5);
+  EXPECT_FALSE(has(documentSvg(model, documentView(model), "after"), "class=\"change\""));
+}
+
+} // namespace
+
+namespace {
+
+TEST(DocumentPicture, UsesOfAPatternPlacedAlikeShareOneTile) {
+  const auto count = [](const std::string &svg) {
+    std::size_t n = 0;
+    for (std::size_t at = svg.find("<pattern "); at != std::string::npos; at = svg.find("<pattern ", at + 1))
+      ++n;
+    return n;
+  };
+  DocumentModel model = parseDocument(R"({"patterns": [{"name": "Dots", "tile": [0, 0, 10, 10],
+      "shapes": [{"kind": "ellipse", "bounds": [2, 2, 8, 8], "color": "#000000"}]}],
+    "art": [
+      {"id": "a", "type": "path", "rectangle": [0, 0, 50, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}},
+      {"id": "b", "type": "path", "rectangle": [60, 0, 110, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}},
+      {"id": "c", "type": "path", "rectangle": [120, 0, 170, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots", "transform": [1, 0, 0, 1, 0, -2]}}}}]})");
+  const std::string svg = documentSvg(model, documentView(model), "shared");
+  EXPECT_EQ(count(svg), 2u) << "a and b share a tile; c's is shifted";
+  EXPECT_TRUE(has(svg, "patternTransform=\"matrix(1 0 0 1 0 -2)\""));
 }
 
 } // namespace

@@ -173,6 +173,9 @@ public:
   void queueModalScript(ModalScript script);
   void clearModalScripts();
   static ModalScript pressItem(int itemId);
+  // The user at the screen: what happens in a modal dialog no queued script
+  // answers (none: OK is pressed). It may take its time; Modal returns after.
+  void setModalUser(ModalScript user);
   const std::vector<ModalRecord> &modalHistory() const;
   void clearModalHistory();
   void setModalListener(std::function<void(const ModalRecord &)> listener);
@@ -183,6 +186,9 @@ public:
   const std::vector<std::string> &alerts() const;
   void clearAlerts();
   void setAlertListener(std::function<void(const std::string &)> listener);
+  // The user reading an alert: called after the listener, inside the alert
+  // call, which returns when it does (none: the alert is dismissed at once).
+  void setAlertUser(std::function<void(const std::string &)> user);
   int beeps() const;
   ASRect paletteLayoutBounds() const;
   void setPaletteLayoutBounds(const ASRect &bounds);

@@ -1,0 +1,225 @@
+#include "PlayHost.h"
+
+#include "PlayState.h"
+#include "SvgPalette.h"
+#include "pello/host/DialogManager.h"
+
+#include <exception>
+
+namespace pello::cli {
+
+namespace {
+
+constexpr int kOkItem = 1;
+
+PlayHost::Reply refusal(int status, const std::string &why) {
+  return {status, Json{{"error", why}}};
+}
+
+// A modal dialog as the page draws it: from its resources, with the places
+// the user can click.
+Json modalView(host::DialogManager &dm, ADMDialogRef dialog) {
+  Json view{
+      {"kind", "modal"}, {"title", ""}, {"svg", ""}, {"targets", Json::array()}, {"buttons", Json::array()}};
+  std::optional<host::DialogInfo> info = dm.info(dialog);
+  if (!info) return view;
+  view["title"] = info->title;
+  for (const host::ItemInfo &item : info->items)
+    if (item.kind == host::ItemKind::PushButton && item.visible)
+      view["buttons"].push_back(Json{{"item", static_cast<std::int16_t>(item.id)}, {"text", item.text}});
+  if (const host::PluginModule *module = dm.moduleFor(info->plugin)) {
+    try {
+      view["svg"] = paletteSvg(*info, *module);
+      for (const PaletteTarget &t : paletteTargets(*info, *module))
+        view["targets"].push_back(Json{{"item", static_cast<std::int16_t>(t.item)},
+                                       {"entry", t.entry},
+                                       {"box", {t.left, t.top, t.width, t.height}}});
+    } catch (const std::exception &) {
+      // A dialog its resources cannot draw is answered by its buttons.
+    }
+  }
+  return view;
+}
+
+} // namespace
+
+PlayHost::PlayHost(Settings settings) : settings_(std::move(settings)) {}
+
+PlayHost::~PlayHost() {
+  stop();
+}
+
+// Every new host's dialog manager hands its modal dialogs and alerts to
+// the page, through the user's answers.
+std::function<void(host::Host &)> PlayHost::preparation() {
+  return [this](host::Host &host) {
+    auto &dm = host.get<host::DialogManager>();
+    dm.setModalUser([this](host::DialogManager &manager, ADMDialogRef dialog) {
+      const int item = waitForUser(modalView(manager, dialog));
+      manager.click(dialog, item);
+    });
+    dm.setAlertUser([this](const std::string &text) {
+      waitForUser(Json{{"kind", "alert"}, {"text", text}});
+    });
+  };
+}
+
+bool PlayHost::start(std::string &why) {
+  thread_ = std::thread([this] { threadMain(); });
+  bool started = false;
+  Reply reply = submit([this, &started, &why] {
+    play_ = std::make_unique<PlayState>(PlayState::Settings{settings_.plugin, settings_.preferences,
+                                                            settings_.documentText, settings_.documentName},
+                                        preparation());
+    started = play_->begin(why);
+  });
+  return started && reply.status == 200;
+}
+
+void PlayHost::stop() {
+  if (!thread_.joinable()) return;
+  {
+    std::unique_lock lock(mutex_);
+    // Open dialogs are closed with OK; work already running finishes.
+    stopRequested_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return !busy_; });
+    busy_ = true;
+    task_ = [this] {
+      if (play_) play_->end();
+      play_.reset();
+    };
+    stopping_ = true;
+    changed_.notify_all();
+  }
+  thread_.join();
+}
+
+void PlayHost::threadMain() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return task_ != nullptr || stopping_; });
+    if (!task_) return;
+    std::function<void()> work = std::move(task_);
+    task_ = nullptr;
+    lock.unlock();
+    Json error;
+    try {
+      work();
+    } catch (const SessionError &e) {
+      error = Json{{"status", 400}, {"error", e.what()}};
+    } catch (const std::exception &e) {
+      error = Json{{"status", 500}, {"error", e.what()}};
+    }
+    Json snapshot;
+    try {
+      snapshot = play_ ? play_->snapshot(wholeTranscript_) : Json::object();
+      wholeTranscript_ = false;
+    } catch (const std::exception &e) {
+      snapshot = Json{{"error", e.what()}};
+    }
+    if (!error.is_null()) snapshot["refused"] = error;
+    lock.lock();
+    snapshot_ = std::move(snapshot);
+    busy_ = false;
+    changed_.notify_all();
+    if (stopping_) return;
+  }
+}
+
+PlayHost::Reply PlayHost::submit(std::function<void()> work) {
+  std::unique_lock lock(mutex_);
+  if (stopRequested_) return refusal(503, "pello-host is shutting down");
+  if (busy_)
+    return refusal(409,
+                   waitingForUser_ ? "a dialog is open: answer it first" : "the host is busy with a step");
+  busy_ = true;
+  task_ = std::move(work);
+  const std::uint64_t waits = userWaits_;
+  changed_.notify_all();
+  changed_.wait(lock, [&] { return !busy_ || userWaits_ != waits; });
+  return settle();
+}
+
+PlayHost::Reply PlayHost::answer(int item) {
+  std::unique_lock lock(mutex_);
+  if (!waitingForUser_ || answer_) return refusal(409, "no dialog is open");
+  answer_ = item;
+  const std::uint64_t waits = userWaits_;
+  changed_.notify_all();
+  changed_.wait(lock, [&] { return !busy_ || userWaits_ != waits; });
+  return settle();
+}
+
+// The state the plug-in thread published last, with a step's refusal as
+// the reply's status. The caller holds the lock.
+PlayHost::Reply PlayHost::settle() {
+  Reply reply{200, snapshot_};
+  if (snapshot_.contains("refused")) {
+    reply.status = snapshot_["refused"]["status"].get<int>();
+    reply.body["error"] = snapshot_["refused"]["error"];
+  }
+  return reply;
+}
+
+int PlayHost::waitForUser(Json dialog) {
+  Json snapshot = play_ ? play_->snapshot(false) : Json::object();
+  snapshot["dialog"] = std::move(dialog);
+  std::unique_lock lock(mutex_);
+  snapshot_ = std::move(snapshot);
+  waitingForUser_ = true;
+  answer_.reset();
+  ++userWaits_;
+  changed_.notify_all();
+  changed_.wait(lock, [this] { return answer_.has_value() || stopRequested_; });
+  const int item = answer_.value_or(kOkItem);
+  answer_.reset();
+  waitingForUser_ = false;
+  return item;
+}
+
+PlayHost::Reply PlayHost::act(const Json &step) {
+  return submit([this, step] { play_->step(step); });
+}
+
+PlayHost::Reply PlayHost::open(const std::string &documentText, const std::string &name) {
+  return submit([this, documentText, name] {
+    // Checked as a session's own document is; never a path to read.
+    Json parsed = Json::parse(documentText, nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object()) throw SessionError("the document is not a JSON object");
+    const std::string checked =
+        readSession(Json{{"document", parsed}, {"steps", Json::array()}}, ".", name).documentText;
+    std::string why;
+    play_->end();
+    play_.reset();
+    settings_.documentText = checked;
+    settings_.documentName = name;
+    play_ = std::make_unique<PlayState>(
+        PlayState::Settings{settings_.plugin, settings_.preferences, checked, name}, preparation());
+    if (!play_->begin(why)) throw std::runtime_error(why);
+  });
+}
+
+PlayHost::Reply PlayHost::state() {
+  {
+    std::unique_lock lock(mutex_);
+    if (waitingForUser_) return settle();
+  }
+  return submit([this] { wholeTranscript_ = true; });
+}
+
+PlayHost::Reply PlayHost::previousPicture() {
+  std::string picture;
+  Reply reply = submit([this, &picture] { picture = play_->previousPicture(); });
+  if (reply.status != 200) return reply;
+  return {200, Json{{"svg", picture}}};
+}
+
+PlayHost::Reply PlayHost::recording() {
+  Json session;
+  Reply reply = submit([this, &session] { session = play_->recording(); });
+  if (reply.status != 200) return reply;
+  return {200, session};
+}
+
+} // namespace pello::cli

@@ -1,0 +1,149 @@
+#include "PlayServer.h"
+
+#include "PlayPage.h"
+
+#include <httplib.h>
+
+#include <random>
+
+namespace pello::cli {
+
+namespace {
+
+std::string randomToken() {
+  std::random_device device;
+  std::string token;
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (int i = 0; i < 32; ++i)
+    token += kHex[device() % 16];
+  return token;
+}
+
+void reply(httplib::Response &response, const PlayHost::Reply &answer) {
+  response.status = answer.status;
+  response.set_content(answer.body.dump(-1, ' ', false, Json::error_handler_t::replace), "application/json");
+}
+
+void refuse(httplib::Response &response, int status, const std::string &why) {
+  reply(response, {status, Json{{"error", why}}});
+}
+
+// The JSON of a small request's body, or null (with the response set).
+Json smallBody(const httplib::Request &request, httplib::Response &response) {
+  if (request.body.size() > PlayServer::kMaxRequestBytes) {
+    refuse(response, 413, "the request is too large");
+    return nullptr;
+  }
+  Json body = Json::parse(request.body, nullptr, false);
+  if (body.is_discarded()) {
+    refuse(response, 400, "the request is not JSON");
+    return nullptr;
+  }
+  return body;
+}
+
+} // namespace
+
+bool sameServer(const std::string &hostHeader, const std::string &origin, int port) {
+  const std::string portText = ":" + std::to_string(port);
+  const bool hostOk = hostHeader == "127.0.0.1" + portText || hostHeader == "localhost" + portText;
+  const bool originOk =
+      origin.empty() || origin == "http://127.0.0.1" + portText || origin == "http://localhost" + portText;
+  return hostOk && originOk;
+}
+
+bool sameSecret(const std::string &given, const std::string &expected) {
+  unsigned char difference = given.size() == expected.size() ? 0 : 1;
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    difference |= static_cast<unsigned char>(expected[i] ^ (i < given.size() ? given[i] : 0));
+  return difference == 0;
+}
+
+struct PlayServer::Impl {
+  httplib::Server server;
+};
+
+PlayServer::PlayServer(PlayHost &host, std::string defaultDocument)
+    : impl_(std::make_unique<Impl>()), token_(randomToken()) {
+  httplib::Server &server = impl_->server;
+  server.set_payload_max_length(kMaxDocumentBytes);
+  server.set_read_timeout(10, 0);
+  server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
+    if (!sameServer(request.get_header_value("Host"), request.get_header_value("Origin"), port_)) {
+      refuse(response, 403, "this server answers only its own pages");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    const std::string given =
+        request.path == "/" ? request.get_param_value("token") : request.get_header_value("X-Pello-Token");
+    if (!sameSecret(given, token_)) {
+      refuse(response, 403, "the address's token is missing or wrong");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    response.set_header("Cache-Control", "no-store");
+    response.set_header("X-Content-Type-Options", "nosniff");
+    return httplib::Server::HandlerResponse::Unhandled;
+  });
+
+  server.Get("/", [](const httplib::Request &, httplib::Response &response) {
+    response.set_header("Content-Security-Policy",
+                        "default-src 'self'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; "
+                        "img-src data:; connect-src 'self'");
+    response.set_content(kPlayPage, "text/html; charset=utf-8");
+  });
+  server.Get("/api/state", [&host](const httplib::Request &, httplib::Response &response) {
+    reply(response, host.state());
+  });
+  server.Get("/api/previous", [&host](const httplib::Request &, httplib::Response &response) {
+    reply(response, host.previousPicture());
+  });
+  server.Get("/api/recording", [&host](const httplib::Request &, httplib::Response &response) {
+    PlayHost::Reply recording = host.recording();
+    response.status = recording.status;
+    response.set_header("Content-Disposition", "attachment; filename=\"session.json\"");
+    response.set_content(recording.body.dump(2), "application/json");
+  });
+  server.Post("/api/step", [&host](const httplib::Request &request, httplib::Response &response) {
+    Json step = smallBody(request, response);
+    if (!step.is_null()) reply(response, host.act(step));
+  });
+  server.Post("/api/answer", [&host](const httplib::Request &request, httplib::Response &response) {
+    Json body = smallBody(request, response);
+    if (body.is_null()) return;
+    if (!body.is_object() || !body.contains("item") || !body["item"].is_number_integer())
+      return refuse(response, 400, "an answer is {\"item\": ID}");
+    reply(response, host.answer(body["item"].get<int>()));
+  });
+  server.Post("/api/document",
+              [&host, defaultDocument](const httplib::Request &request, httplib::Response &response) {
+                // The body is the document itself, or empty for the default one.
+                if (request.body.empty())
+                  return reply(response, host.open(defaultDocument, "the default document"));
+                const std::string name = request.get_header_value("X-Pello-Document-Name");
+                reply(response, host.open(request.body, name.empty() ? "an uploaded document" : name));
+              });
+}
+
+PlayServer::~PlayServer() = default;
+
+bool PlayServer::bind(int port) {
+  if (port == 0) {
+    port_ = impl_->server.bind_to_any_port("127.0.0.1");
+    return port_ > 0;
+  }
+  port_ = port;
+  return impl_->server.bind_to_port("127.0.0.1", port);
+}
+
+std::string PlayServer::address() const {
+  return "http://127.0.0.1:" + std::to_string(port_) + "/?token=" + token_;
+}
+
+void PlayServer::serve() {
+  impl_->server.listen_after_bind();
+}
+
+void PlayServer::stop() {
+  impl_->server.stop();
+}
+
+} // namespace pello::cli
