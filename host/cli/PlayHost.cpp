@@ -5,6 +5,7 @@
 #include "pello/host/DialogManager.h"
 
 #include <exception>
+#include <memory>
 
 namespace pello::cli {
 
@@ -66,14 +67,29 @@ std::function<void(host::Host &)> PlayHost::preparation() {
 
 bool PlayHost::start(std::string &why) {
   thread_ = std::thread([this] { threadMain(); });
-  bool started = false;
-  Reply reply = submit([this, &started, &why] {
+  // The start may open an alert and return before it is answered: what it
+  // finds outlives this call.
+  struct Start {
+    bool done = false, started = false;
+    std::string why;
+  };
+  auto outcome = std::make_shared<Start>();
+  Reply reply = submit([this, outcome] {
     play_ = std::make_unique<PlayState>(PlayState::Settings{settings_.plugin, settings_.preferences,
                                                             settings_.documentText, settings_.documentName},
                                         preparation());
-    started = play_->begin(why);
+    std::string why;
+    const bool started = play_->begin(why);
+    std::lock_guard lock(mutex_);
+    *outcome = Start{true, started, why};
   });
-  return started && reply.status == 200;
+  std::unique_lock lock(mutex_);
+  if (!outcome->done) {
+    // Waiting for the page: the plug-in is running.
+    return reply.status == 200;
+  }
+  why = outcome->why;
+  return outcome->started && reply.status == 200;
 }
 
 void PlayHost::stop() {
