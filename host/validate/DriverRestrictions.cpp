@@ -114,7 +114,8 @@ void Driver::armFault() {
 
 void Driver::lackSuite() {
   const SuiteRow &row = kSuiteTable[pick(kSuiteRows)];
-  emit(Json{{"do", "-"}, {"what", std::string("a suite withdrawn or offered at another version: ") + row.name}});
+  emit(Json{{"do", "-"},
+            {"what", std::string("a suite withdrawn or offered at another version: ") + row.name}});
   if (chance(50)) {
     note(std::string("withdraw ") + row.name);
     session_.host.suites().withdraw(row.name);

@@ -168,7 +168,8 @@ public:
       }
       for (std::size_t start = 0; n > 2 && start < size && !reduced; start += chunk) {
         ActionScript rest(script.begin(), script.begin() + static_cast<std::ptrdiff_t>(start));
-        rest.insert(rest.end(), script.begin() + static_cast<std::ptrdiff_t>(std::min(size, start + chunk)), script.end());
+        rest.insert(rest.end(), script.begin() + static_cast<std::ptrdiff_t>(std::min(size, start + chunk)),
+                    script.end());
         if (fails(rest, session)) {
           script = std::move(rest);
           n = std::max<std::size_t>(n - 1, 2);
@@ -183,7 +184,9 @@ public:
     return script;
   }
 
-  int trials() const { return trials_; }
+  int trials() const {
+    return trials_;
+  }
 
 private:
   const CheckContext &context_;
@@ -212,8 +215,7 @@ Json sessionFile(const SessionDescription &description, const std::string &kind,
       resultExpected = true;
     }
   }
-  if (cleanKind(kind))
-    steps.push_back(Json{{"do", "expectClean"}, {"note", "validate found: " + kind}});
+  if (cleanKind(kind)) steps.push_back(Json{{"do", "expectClean"}, {"note", "validate found: " + kind}});
   return Json{{"title", title}, {"document", document}, {"autostart", false}, {"steps", steps}};
 }
 

@@ -17,19 +17,19 @@ namespace pello::validate {
 std::string failureKind(const std::string &message);
 
 struct ShrinkResult {
-  std::size_t from = 0;         // actions of the failing session
-  std::size_t to = 0;           // actions of the shrunk one (still failing the same way)
-  std::filesystem::path file;   // the session file written; empty when none was
-  std::string why;              // why no file was written
+  std::size_t from = 0;           // actions of the failing session
+  std::size_t to = 0;             // actions of the shrunk one (still failing the same way)
+  std::filesystem::path file;     // the session file written; empty when none was
+  std::string why;                // why no file was written
   std::vector<std::string> notes; // the shrunk session's actions, as the driver names them
   int trials = 0;
 };
 
 struct ShrinkOptions {
-  bool faults = true;    // the session's DriverOptions::faults
-  double seconds = 120;  // the time the reduction may take
+  bool faults = true;         // the session's DriverOptions::faults
+  double seconds = 120;       // the time the reduction may take
   std::filesystem::path file; // where to write the session file
-  std::string title;     // the session file's title
+  std::string title;          // the session file's title
 };
 
 // `script`, run with `options`, failed with a message of `kind`: shrinks it.

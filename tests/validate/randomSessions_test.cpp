@@ -47,9 +47,10 @@ TEST(RandomSessions, NumberTheHostRefusedToWriteIsNoFault) {
 }
 
 TEST(Shrinking, FailureKindsLeaveOutStageDetailsAndNumbers) {
-  EXPECT_EQ(failureKind("[session seed 1, step 201, the last actions: ...; final shutdown] memory blocks still "
-                        "allocated after shutdown: \"globals\" x1"),
-            "memory blocks still allocated after shutdown");
+  EXPECT_EQ(
+      failureKind("[session seed 1, step 201, the last actions: ...; final shutdown] memory blocks still "
+                  "allocated after shutdown: \"globals\" x1"),
+      "memory blocks still allocated after shutdown");
   EXPECT_EQ(failureKind("2 access reference(s) to the plug-in still held after shutdown"),
             "access reference(s) to the plug-in still held after shutdown");
   EXPECT_EQ(failureKind("an alert the plug-in has no reason to show: \"x\""),

@@ -3,7 +3,6 @@
 // the state that must be clean when the plug-in has been shut down.
 #pragma once
 
-#include "pello/validate/Check.h"
 #include "pello/harness/HostedPlugin.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Blocks.h"
@@ -14,6 +13,7 @@
 #include "pello/host/Menus.h"
 #include "pello/host/Plugin.h"
 #include "pello/host/Preferences.h"
+#include "pello/validate/Check.h"
 
 #include <filesystem>
 #include <initializer_list>

@@ -7,9 +7,9 @@
 // share it.
 #pragma once
 
-#include "pello/validate/Check.h"
 #include "pello/host/DocumentJson.h"
 #include "pello/host/Plugin.h"
+#include "pello/validate/Check.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -116,7 +116,7 @@ struct SessionDescription {
   // The final shutdown: clearFaults, a reload if the library was out, the
   // shutdowns sent.
   host::Json finish = host::Json::array();
-  int firstFailingStep = 0; // the action at which the first failure was recorded; 0: at the end
+  int firstFailingStep = 0;       // the action at which the first failure was recorded; 0: at the end
   std::vector<std::string> notes; // the actions as the stages name them
 };
 
