@@ -6,6 +6,7 @@
 #include "pello/host/XmlText.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -72,6 +73,17 @@ inline std::vector<std::string> wrap(const std::string &text, std::size_t width)
 inline std::string matrix(const ASRealMatrix &m) {
   return "matrix(" + num(m.a) + " " + num(m.b) + " " + num(m.c) + " " + num(m.d) + " " + num(m.tx) + " " +
          num(m.ty) + ")";
+}
+
+// A name made from `text` for an element id: 16 hex digits of its FNV-1a
+// hash, the same on every run.
+inline std::string hashed(const std::string &text) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : text)
+    hash = (hash ^ c) * 1099511628211ull;
+  char out[17];
+  std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(hash));
+  return out;
 }
 
 inline std::string header(double x, double y, double width, double height, double scale) {
