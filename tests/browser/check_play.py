@@ -13,9 +13,10 @@ Cases:
   security   foreign Host and Origin headers, a missing or wrong token, an oversized
              body and a document named by path are refused; Ctrl-C writes the preferences.
   timing     how long a click on a document of 10,000 objects takes to be redrawn in
-             the page: reported, and under 5 s even on a loaded debug build (a step
+             the page: reported, and under 2 s even on a loaded debug build (a step
              that wrote or compared the whole document, or a compressed reply, takes
-             longer). The goal is under 100 ms, not reached yet: the page redraws all of it.
+             longer). The goal is under 100 ms, not reached yet: a step still draws every
+             object's part of the picture again to find those that changed.
 
 Exits 77 (skipped) when Chromium, chromium-driver or python3-selenium is missing.
 """
@@ -305,7 +306,7 @@ def case_timing(driver, play, work):
           (median, best, ", ".join("%.1f" % t for t in times)))
     with open(os.path.join(work, "timing.txt"), "w") as f:
         f.write("%.1f\n" % median)
-    check(median < 5000, "a click on 10,000 objects is redrawn within 5 s (%.0f ms; the goal is 100 ms)" % median)
+    check(median < 2000, "a click on 10,000 objects is redrawn within 2 s (%.0f ms; the goal is 100 ms)" % median)
 
 
 def many_objects(path, count):
