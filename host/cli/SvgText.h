@@ -5,6 +5,7 @@
 #include "pello/host/Utf8.h"
 #include "pello/host/XmlText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -17,11 +18,13 @@ using host::appendUtf8;
 using host::nextCodePoint;
 
 // A number in at most four decimals, without trailing zeros ("12", "-0.5").
+// (As printf's "%.4f" writes it, but many times faster, which tells on a
+// picture of thousands of objects; room for every digit of the largest.)
 inline std::string num(double value) {
   if (!std::isfinite(value)) return "0";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4f", value);
-  std::string s = text;
+  char text[400];
+  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+  std::string s(text, written.ptr);
   s.erase(s.find_last_not_of('0') + 1);
   if (!s.empty() && s.back() == '.') s.pop_back();
   return s == "-0" ? "0" : s;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <limits>
 #include <regex>
 
@@ -117,6 +118,22 @@ std::vector<std::array<double, 4>> arrows(const std::string &svg) {
   for (std::sregex_iterator it(svg.begin(), svg.end(), line), end; it != end; ++it)
     found.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
   return found;
+}
+
+TEST(SvgNum, WritesWhatPrintfWritesInFourDecimalsWithoutTrailingZeros) {
+  using pello::cli::svg::num;
+  for (double v : {0.0, 1.0, -0.5, 12.0, 0.00005, 0.00015, 2.5e-5, -2.5e-5, 1.23456789, -123456.78905, 1e-300,
+                   16777217.0, 0.1 + 0.2, 3.0 / 7}) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", v);
+    std::string expected = text;
+    expected.erase(expected.find_last_not_of('0') + 1);
+    if (expected.back() == '.') expected.pop_back();
+    if (expected == "-0") expected = "0";
+    EXPECT_EQ(num(v), expected) << v;
+  }
+  EXPECT_EQ(num(1e31), "9999999999999999635896294965248") << "every digit, none cut off";
+  EXPECT_EQ(num(std::numeric_limits<double>::infinity()), "0");
 }
 
 TEST(DocumentPicture, ChangesAreFramedCaptionedAndAPatternShiftIsAnArrowOfItsLength) {
