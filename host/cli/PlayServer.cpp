@@ -19,9 +19,15 @@ std::string randomToken() {
   return token;
 }
 
+// Replies go uncompressed: the server answers only on this machine, where
+// compressing a document's picture costs far more than sending it (the
+// library compresses a plain "application/json" with brotli at its slowest
+// setting when the browser accepts it: seconds for 10,000 objects).
+constexpr const char *kJson = "application/json; charset=utf-8";
+
 void reply(httplib::Response &response, const PlayHost::Reply &answer) {
   response.status = answer.status;
-  response.set_content(answer.body.dump(-1, ' ', false, Json::error_handler_t::replace), "application/json");
+  response.set_content(answer.body.dump(-1, ' ', false, Json::error_handler_t::replace), kJson);
 }
 
 void refuse(httplib::Response &response, int status, const std::string &why) {
@@ -100,7 +106,7 @@ PlayServer::PlayServer(PlayHost &host, std::string defaultDocument)
     PlayHost::Reply recording = host.recording();
     response.status = recording.status;
     response.set_header("Content-Disposition", "attachment; filename=\"session.json\"");
-    response.set_content(recording.body.dump(2), "application/json");
+    response.set_content(recording.body.dump(2), kJson);
   });
   server.Post("/api/step", [&host](const httplib::Request &request, httplib::Response &response) {
     Json step = smallBody(request, response);

@@ -1,6 +1,7 @@
 #include "PlayState.h"
 
 #include "SvgPalette.h"
+#include "SvgText.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
@@ -8,6 +9,7 @@
 #include "pello/host/Plugin.h"
 #include "pello/host/Preferences.h"
 
+#include <map>
 #include <regex>
 #include <stdexcept>
 
@@ -43,6 +45,43 @@ Json preferenceValue(const host::Preferences &prefs, const std::string &key) {
 
 bool callsThePlugin(Action action) {
   return action != Action::select && action != Action::fail && action != Action::clearFaults;
+}
+
+// The parts as one picture: each object's elements in a <g data-art="ID">,
+// the marks in a <g data-marks="">, which the page replaces one by one.
+std::string assembled(const PictureParts &parts) {
+  std::string out = parts.head + "<defs>\n";
+  for (const auto &[id, pattern] : parts.patterns)
+    out += pattern;
+  out += "</defs>\n" + parts.frame;
+  for (const auto &[id, elements] : parts.art)
+    out += "<g data-art=\"" + svg::escape(id) + "\">" + elements + "</g>\n";
+  return out + "<g data-marks=\"\">" + parts.marks + "</g>\n</svg>\n";
+}
+
+// What the page replaces to go from `before` to `after`: the patterns it
+// lacks, the objects drawn otherwise and the marks; null when the frame,
+// the order of the objects or a pattern's drawing changed.
+Json pictureUpdate(const PictureParts &before, const PictureParts &after) {
+  if (before.head != after.head || before.frame != after.frame || before.art.size() != after.art.size())
+    return nullptr;
+  Json art = Json::array(), patterns = Json::array();
+  for (std::size_t i = 0; i < after.art.size(); ++i) {
+    if (before.art[i].first != after.art[i].first) return nullptr;
+    if (before.art[i].second != after.art[i].second)
+      art.push_back(Json::array({after.art[i].first, after.art[i].second}));
+  }
+  std::map<std::string, const std::string *> known;
+  for (const auto &[id, pattern] : before.patterns)
+    known.emplace(id, &pattern);
+  for (const auto &[id, pattern] : after.patterns) {
+    auto found = known.find(id);
+    if (found == known.end())
+      patterns.push_back(Json::array({id, pattern}));
+    else if (*found->second != pattern)
+      return nullptr;
+  }
+  return Json{{"patterns", patterns}, {"art", art}, {"marks", after.marks}};
 }
 
 } // namespace
@@ -126,7 +165,6 @@ void PlayState::step(const Json &request) {
   session_.steps.push_back(std::move(step));
   const std::size_t index = session_.steps.size() - 1;
   const bool ran = runner_->runStep(index, session_.steps[index]);
-  previousPicture_ = picture_;
   drawDocument();
   // A step that could not run would fail the replay; it did nothing here.
   if (!ran) {
@@ -151,9 +189,21 @@ void PlayState::readTranscript() {
 }
 
 void PlayState::drawDocument() {
+  // Versions count on across documents: a page never takes an update meant
+  // for a picture of another one.
+  static std::uint64_t pictures = 0;
   const host::DocumentModel &model = hosted().document().model();
   view_ = unite(view_, documentView(model));
-  picture_ = documentSvg(model, view_, settings_.documentName);
+  PictureParts now = documentParts(model, view_, settings_.documentName);
+  pictureUpdate_ = pictureUpdate(picture_, now);
+  if (!pictureUpdate_.is_null()) pictureUpdate_["base"] = pictureVersion_;
+  pictureVersion_ = ++pictures;
+  previousPicture_ = std::move(picture_);
+  picture_ = std::move(now);
+}
+
+std::string PlayState::previousPicture() const {
+  return assembled(previousPicture_);
 }
 
 // The palette's placement as the preferences hold it now.
@@ -247,7 +297,11 @@ Json PlayState::snapshot(bool wholeTranscript) {
   state["changes"] = changes;
   state["changed"] = changed;
   state["alerts"] = transcript_->lastAlerts();
-  state["art"] = picture_;
+  if (wholeTranscript || pictureUpdate_.is_null())
+    state["art"] = assembled(picture_);
+  else
+    state["artUpdate"] = pictureUpdate_;
+  state["artVersion"] = pictureVersion_;
   Json selection = Json::array();
   const host::DocumentModel &model = hosted().document().model();
   for (host::Serial serial : model.selection())

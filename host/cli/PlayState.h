@@ -9,6 +9,7 @@
 #include "SvgDocument.h"
 #include "Transcript.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -39,10 +40,12 @@ public:
 
   // The state now, for the page: palette, menu item, document picture,
   // what the last step changed and the transcript it added (the whole
-  // transcript with `wholeTranscript`).
+  // transcript and the whole picture with `wholeTranscript`). The picture
+  // is "art", whole, or "artUpdate", what to replace in the picture of
+  // version "base" to get version "artVersion".
   Json snapshot(bool wholeTranscript);
   // The document before the last step, drawn as it is drawn now.
-  const std::string &previousPicture() const { return previousPicture_; }
+  std::string previousPicture() const;
   // The steps so far as a session file that `pello-host run` replays.
   Json recording() const;
 
@@ -67,7 +70,9 @@ private:
   std::size_t stepTranscriptStart_ = 0;
   std::size_t stepFirstEvent_ = 0;
   View view_;
-  std::string picture_, previousPicture_;
+  PictureParts picture_, previousPicture_;
+  std::uint64_t pictureVersion_ = 0;
+  Json pictureUpdate_; // from the version before; null when it must be drawn whole
   Json recorded_ = Json::array();
 };
 

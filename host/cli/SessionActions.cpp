@@ -112,7 +112,7 @@ bool SessionRunner::act(const Step &step) {
     }
     noteFaultsFired();
     firedSeen_ = 0; // the new host's record starts empty
-    lastDocument_ = documentNow();
+    document_.look(currentModel());
     transcript_.flush();
     transcript_.detach();
     // The old host writes its preferences file as it goes; the new one
@@ -174,10 +174,8 @@ void SessionRunner::afterAction(const Step &step) {
   transcript_.flush();
   if (step.action == Action::appStarted || step.action == Action::restart) notePalette();
   if (step.action == Action::shutdown) notePreferences();
-  Json now = documentNow();
-  for (const host::Change &change : host::documentChanges(lastDocument_, now))
+  for (const host::Change &change : document_.look(currentModel()))
     transcript_.addChange(change);
-  lastDocument_ = std::move(now);
 }
 
 // What the preferences file holds now, one "prefix/suffix = value" each. A

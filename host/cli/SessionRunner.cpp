@@ -78,7 +78,7 @@ bool SessionRunner::begin() {
     transcript_.note("error text list: the session's " + std::to_string(session_.errorTexts->size()) +
                      " entries instead of the module's");
   if (!startHost()) return false;
-  before_ = lastDocument_;
+  before_ = documentNow();
 
   if (session_.autostart) {
     Step startup;
@@ -131,7 +131,7 @@ bool SessionRunner::startHost() {
   hosted_ = std::make_unique<harness::HostedPlugin>(std::move(options));
   if (!loaded(hosted_->load())) return false;
   hosted_->document().loadJson(session_.documentText);
-  lastDocument_ = documentNow();
+  document_.reset(currentModel());
   return true;
 }
 
@@ -163,6 +163,10 @@ void SessionRunner::shutdownPlugin() {
 
 Json SessionRunner::documentNow() const {
   return hosted_->documentJson();
+}
+
+const host::DocumentModel *SessionRunner::currentModel() {
+  return hosted_->document().current();
 }
 
 // Marks the armed faults that the host's record shows fired.

@@ -7,6 +7,7 @@
 #include "SessionScript.h"
 #include "Transcript.h"
 #include "pello/harness/HostedPlugin.h"
+#include "pello/host/DocumentDiff.h"
 #include "pello/host/Host.h"
 
 #include "AIMenu.h"
@@ -69,6 +70,7 @@ private:
   void notePalette();
   void notePreferences();
   Json documentNow() const;
+  const host::DocumentModel *currentModel();
   void noteFaultsFired();
   AIMenuItemHandle otherMenuItem();
   AINotifierHandle pluginNotifier(const std::string &type);
@@ -82,7 +84,8 @@ private:
   std::filesystem::path preferences_;
   bool ownPreferences_ = false;
   std::size_t preferenceWarningsSeen_ = 0; // of the current host's preferences store
-  Json before_, after_, lastDocument_;
+  Json before_, after_;
+  host::DocumentWatch document_; // as the last step left it
   std::string palette_;
   std::size_t currentStep_ = 0;
   int met_ = 0, failed_ = 0, stepsFailed_ = 0;

@@ -8,6 +8,9 @@
 #include <cctype>
 #include <cmath>
 #include <map>
+#include <set>
+#include <tuple>
+#include <utility>
 
 namespace pello::cli {
 
@@ -35,7 +38,10 @@ constexpr double kCaptionLine = 15;
 
 class Picture {
 public:
-  explicit Picture(const DocumentModel &model) : model_(model) {}
+  // With `stableIds`, a pattern's id comes from the pattern and its
+  // placement rather than from the order of first use.
+  explicit Picture(const DocumentModel &model, bool stableIds = false)
+      : model_(model), stableIds_(stableIds) {}
 
   void art(const ArtObject &o, int depth) {
     if (depth == 0) {
@@ -93,7 +99,31 @@ public:
 
   void overlay(const std::string &elements) { marks_ += elements; }
 
-  std::string svg(View view, const std::string &caption) const {
+  std::string svg(const View &view, const std::string &caption) const {
+    auto [head, frame] = frame_(view, caption);
+    if (!defs_.empty()) head += "<defs>\n" + defs_ + "</defs>\n";
+    return head + frame + body_ + marks_ + "</svg>\n";
+  }
+
+  PictureParts parts(const View &view, const std::string &caption) {
+    PictureParts out;
+    for (host::Serial s : model_.topLevel())
+      if (const ArtObject *o = model_.object(s)) {
+        body_.clear();
+        art(*o, 0);
+        out.art.emplace_back(o->id, std::move(body_));
+      }
+    body_.clear();
+    selection();
+    std::tie(out.head, out.frame) = frame_(view, caption);
+    out.patterns = std::move(patternParts_);
+    out.marks = std::move(marks_);
+    return out;
+  }
+
+private:
+  // The <svg> tag with the title; the background and the caption.
+  std::pair<std::string, std::string> frame_(View view, const std::string &caption) const {
     // A long caption is wrapped to the picture's width; the picture grows
     // upward to hold its lines.
     const auto perLine =
@@ -104,13 +134,12 @@ public:
       for (std::string &line : svg::wrap(note, perLine))
         lines.push_back(std::move(line));
     view.top -= kCaptionLine * static_cast<double>(lines.size() - 1);
-    std::string out =
+    std::string head =
         svg::header(view.left, view.top, view.right - view.left, view.bottom - view.top, kScale);
-    out += "<title>" + svg::escape(caption) + "</title>\n";
-    if (!defs_.empty()) out += "<defs>\n" + defs_ + "</defs>\n";
-    out += "<rect x=\"" + num(view.left) + "\" y=\"" + num(view.top) + "\" width=\"" +
-           num(view.right - view.left) + "\" height=\"" + num(view.bottom - view.top) +
-           "\" fill=\"#ffffff\"/>\n";
+    head += "<title>" + svg::escape(caption) + "</title>\n";
+    std::string out = "<rect x=\"" + num(view.left) + "\" y=\"" + num(view.top) + "\" width=\"" +
+                      num(view.right - view.left) + "\" height=\"" + num(view.bottom - view.top) +
+                      "\" fill=\"#ffffff\"/>\n";
     out += "<text font-family=\"sans-serif\" font-size=\"12\" font-weight=\"bold\" fill=\"#333333\">";
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const bool note = i >= captionLines;
@@ -119,11 +148,9 @@ public:
              svg::escape(lines[i]) + "</tspan>";
     }
     out += "</text>\n";
-    out += body_ + marks_ + "</svg>\n";
-    return out;
+    return {std::move(head), std::move(out)};
   }
 
-private:
   std::string color(const AIColor &c, const std::string &owner) {
     switch (c.kind) {
     case kGrayColor: {
@@ -162,10 +189,12 @@ private:
                                svg::matrix(style.transform);
     if (auto drawn = patternIds_.find(placed); drawn != patternIds_.end())
       return "url(#" + drawn->second + ")";
-    std::string id = "pattern-" + std::to_string(++patterns_) + "-";
-    for (char c : owner)
-      if (std::isalnum(static_cast<unsigned char>(c)) || c == '-') id += c;
+    std::string id = stableIds_ ? stableId(placed) : "pattern-" + std::to_string(++patterns_) + "-";
+    if (!stableIds_)
+      for (char c : owner)
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '-') id += c;
     patternIds_.emplace(placed, id);
+    const std::size_t start = defs_.size();
     defs_ += "<pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\" x=\"" + num(p->tile.left) +
              "\" y=\"" + num(p->tile.top) + "\" width=\"" + num(w) + "\" height=\"" + num(h) +
              "\" patternTransform=\"" + svg::matrix(style.transform) + "\">\n";
@@ -192,7 +221,17 @@ private:
       }
     }
     defs_ += "</pattern>\n";
+    patternParts_.emplace_back(id, defs_.substr(start));
     return "url(#" + id + ")";
+  }
+
+  // "pattern-" and a hash of the placement; another placement of the same
+  // hash (most unlikely) gets a letter more.
+  std::string stableId(const std::string &placed) {
+    std::string id = "pattern-" + svg::hashed(placed);
+    while (!stableIdsUsed_.insert(id).second)
+      id += 'x';
+    return id;
   }
 
   std::string paintAttributes(const ArtObject &o) {
@@ -316,6 +355,9 @@ private:
   std::string defs_, body_, marks_;
   int patterns_ = 0;
   std::map<std::string, std::string> patternIds_; // by pattern and placement
+  bool stableIds_;
+  std::set<std::string> stableIdsUsed_;
+  std::vector<std::pair<std::string, std::string>> patternParts_; // each <pattern>, by id
 };
 
 } // namespace
@@ -346,6 +388,10 @@ std::string documentSvg(const DocumentModel &model, const View &view, const std:
   picture.selection();
   picture.overlay(changeMarks(model, changes));
   return picture.svg(view, caption);
+}
+
+PictureParts documentParts(const DocumentModel &model, const View &view, const std::string &caption) {
+  return Picture(model, true).parts(view, caption);
 }
 
 } // namespace pello::cli

@@ -13,6 +13,8 @@
 #include "pello/host/DocumentDiff.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pello::cli {
 
@@ -29,5 +31,17 @@ View unite(const View &a, const View &b);
 // as an arrow.
 std::string documentSvg(const host::DocumentModel &model, const View &view, const std::string &caption,
                         const host::ChangeList &changes = {});
+
+// The same picture in parts, for a page that replaces only what changed:
+// the <svg> tag and title, the background and caption, each <pattern>, each
+// top-level object's elements and the selection's marks. A pattern's id
+// comes from the pattern and its placement, not from the order of first
+// use, so that a change to one object leaves the others drawn as they were.
+struct PictureParts {
+  std::string head, frame;
+  std::vector<std::pair<std::string, std::string>> patterns, art; // by id, in order
+  std::string marks;
+};
+PictureParts documentParts(const host::DocumentModel &model, const View &view, const std::string &caption);
 
 } // namespace pello::cli

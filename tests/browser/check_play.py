@@ -13,8 +13,10 @@ Cases:
   security   foreign Host and Origin headers, a missing or wrong token, an oversized
              body and a document named by path are refused; Ctrl-C writes the preferences.
   timing     how long a click on a document of 10,000 objects takes to be redrawn in
-             the page (reported; the goal is under 100 ms, not reached yet: each step
-             writes and compares the whole document and the page redraws all of it).
+             the page: reported, and under 2 s even on a loaded debug build (a step
+             that wrote or compared the whole document, or a compressed reply, takes
+             longer). The goal is under 100 ms, not quite reached on a busy machine
+             (about 110 ms in a Release build).
 
 Exits 77 (skipped) when Chromium, chromium-driver or python3-selenium is missing.
 """
@@ -166,12 +168,39 @@ def select(driver, art):
     idle(driver)
 
 
+PICTURE_PARTS = """
+    const svg = document.querySelector('#art svg');
+    return {art: [...svg.querySelectorAll(':scope > g[data-art]')].map((g) => [g.dataset.art, g.innerHTML]),
+            marks: svg.querySelector(':scope > g[data-marks]').innerHTML,
+            patterns: Object.fromEntries([...svg.querySelector(':scope > defs').children].map((p) => [p.id, p.outerHTML]))};"""
+
+
+def check_drawn_in_parts(driver, kept, what):
+    """After a step: the object `kept` was left in place, not drawn again, and the
+    picture updated in parts is the one drawn whole (which may lack patterns no
+    longer used)."""
+    check(driver.execute_script("return document.querySelector('#art g[data-art=\"%s\"]').pelloKept" % kept),
+          what + ": %s is left as it was drawn" % kept)
+    parts = driver.execute_script(PICTURE_PARTS)
+    driver.execute_script("call('GET', '/api/state')")
+    idle(driver)
+    whole = driver.execute_script(PICTURE_PARTS)
+    check(parts["art"] == whole["art"] and parts["marks"] == whole["marks"] and
+          all(parts["patterns"].get(id) == p for id, p in whole["patterns"].items()),
+          what + ": the picture updated in parts is the picture drawn whole")
+
+
+def keep(driver, art):
+    driver.execute_script("document.querySelector('#art g[data-art=\"%s\"]').pelloKept = true" % art)
+
+
 def case_palette(driver, play, work):
     open_page(driver, play, work)
     check("Pello Palette" in driver.find_element("id", "menu-item").text, "the host's menu item is shown")
     select(driver, "p1")
     before = translation(pattern_transform(driver, "p1"))
     from selenium.webdriver.common.keys import Keys
+    keep(driver, "d1")
     click_item(driver, UP_ARROW, [Keys.SHIFT])
     after = translation(pattern_transform(driver, "p1"))
     check(before and after and abs(after[0] - before[0]) < 1e-6 and abs(after[1] - before[1] + 2) < 1e-6,
@@ -180,10 +209,13 @@ def case_palette(driver, play, work):
     check("pelloPattern(0, -2)" in transcript, "the transcript tells pelloPattern(0, -2)")
     check(driver.find_elements("css selector", "#art-box .mark[data-art='p1']"), "p1 is marked as changed")
     driver.save_screenshot(os.path.join(work, "play.png"))
+    check_drawn_in_parts(driver, "d1", "Shift+up")
 
     select(driver, "d1")
+    keep(driver, "p1")
     click_item(driver, DASH_RIGHT, [Keys.ALT])
     check("stroke.dash.offset" in driver.find_element("id", "changes").text, "a dash button with Alt shifts the dash")
+    check_drawn_in_parts(driver, "p1", "Alt+dash right")
 
     driver.find_element("css selector", "#option-menu .menu-entry:nth-child(3)").click()
     dialog_shown(driver, "Matrix: TX=")
@@ -274,7 +306,7 @@ def case_timing(driver, play, work):
           (median, best, ", ".join("%.1f" % t for t in times)))
     with open(os.path.join(work, "timing.txt"), "w") as f:
         f.write("%.1f\n" % median)
-    check(median < 120000, "a click on 10,000 objects is redrawn (%.0f ms; the goal is 100 ms)" % median)
+    check(median < 2000, "a click on 10,000 objects is redrawn within 2 s (%.0f ms; the goal is 100 ms)" % median)
 
 
 def many_objects(path, count):

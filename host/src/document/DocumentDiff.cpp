@@ -68,6 +68,17 @@ void diff(const std::string &art, const std::string &path, const Json &a, const 
   out.push_back(Change{art, path, a, b});
 }
 
+// The patterns by name, each against the one of that name before.
+void patternChanges(const Json &before, const Json &after, ChangeList &out) {
+  std::map<std::string, Json> patternsBefore, patternsAfter;
+  for (const Json &p : before)
+    patternsBefore[p.value("name", "")] = p;
+  for (const Json &p : after)
+    patternsAfter[p.value("name", "")] = p;
+  for (const auto &[name, p] : patternsAfter)
+    diff("(pattern " + name + ")", "", patternsBefore.count(name) ? patternsBefore[name] : Json(), p, out);
+}
+
 } // namespace
 
 ChangeList documentChanges(const Json &before, const Json &after) {
@@ -86,16 +97,66 @@ ChangeList documentChanges(const Json &before, const Json &after) {
   for (const std::string &id : orderBefore)
     if (!b.count(id)) out.push_back(Change{id, "(object)", "present", "removed"});
 
-  std::map<std::string, Json> patternsBefore, patternsAfter;
-  for (const Json &p : before.value("patterns", Json::array()))
-    patternsBefore[p.value("name", "")] = p;
-  for (const Json &p : after.value("patterns", Json::array()))
-    patternsAfter[p.value("name", "")] = p;
-  for (const auto &[name, p] : patternsAfter)
-    diff("(pattern " + name + ")", "", patternsBefore.count(name) ? patternsBefore[name] : Json(), p, out);
-
+  patternChanges(before.value("patterns", Json::array()), after.value("patterns", Json::array()), out);
   diff("(selection)", "", before.value("selection", Json::array()), after.value("selection", Json::array()),
        out);
+  return out;
+}
+
+void DocumentWatch::reset(const DocumentModel *model) {
+  art_.clear();
+  order_.clear();
+  patternNames_.clear();
+  patterns_ = selection_ = Json::array();
+  look(model);
+}
+
+ChangeList DocumentWatch::look(const DocumentModel *model) {
+  static const DocumentModel none;
+  if (!model) model = &none;
+  ChangeList out;
+  // An object names its pattern: when a pattern is renamed, added or
+  // removed, every object is written again.
+  std::vector<std::pair<Serial, std::string>> names;
+  Json patterns = Json::array();
+  for (const Pattern &p : model->patterns()) {
+    names.emplace_back(p.serial, p.name);
+    patterns.push_back(writePattern(p));
+  }
+  const bool renamed = names != patternNames_;
+
+  std::vector<std::string> order;
+  order.reserve(order_.size());
+  model->forEach([&](const ArtObject &o, int) {
+    order.push_back(o.id);
+    auto found = art_.find(o.id);
+    if (found == art_.end()) {
+      out.push_back(Change{o.id, "(object)", nullptr, "added"});
+      art_.emplace(o.id, Seen{o, writeOwnArt(*model, o)});
+      return;
+    }
+    Seen &seen = found->second;
+    if (!renamed && identicalOwn(seen.object, o)) return;
+    Json now = writeOwnArt(*model, o);
+    diff(o.id, "", seen.json, now, out);
+    seen = Seen{o, std::move(now)};
+  });
+  for (const std::string &id : order_)
+    if (!model->find(id)) {
+      out.push_back(Change{id, "(object)", "present", "removed"});
+      art_.erase(id);
+    }
+
+  patternChanges(patterns_, patterns, out);
+  Json selection = Json::array();
+  for (Serial s : model->selection())
+    selection.push_back(model->object(s)->id);
+  diff("(selection)", "", selection_, selection, out);
+
+  order_ = std::move(order);
+  patternNames_ = std::move(names);
+  patterns_ = std::move(patterns);
+  selection_ = std::move(selection);
   return out;
 }
 

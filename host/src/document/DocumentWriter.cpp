@@ -110,7 +110,6 @@ public:
     return out;
   }
 
-private:
   static Json pattern(const Pattern &p) {
     Json shapes = Json::array();
     for (const PatternShape &shape : p.shapes) {
@@ -139,7 +138,8 @@ private:
     return Json{{"name", p.name}, {"tile", rect(p.tile)}, {"shapes", std::move(shapes)}};
   }
 
-  Json object(const ArtObject &o) {
+  // With `children` false, a container's children are left out.
+  Json object(const ArtObject &o, bool children = true) {
     Json out = Json::object();
     out["id"] = o.id;
     out["type"] = named(artTypeName(o.type), o.type);
@@ -152,11 +152,11 @@ private:
       out["segments"] = std::move(segments);
       out["closed"] = o.geometry.closed;
     }
-    if (o.hasChildren()) {
-      Json children = Json::array();
+    if (o.hasChildren() && children) {
+      Json list = Json::array();
       for (Serial s : o.children)
-        children.push_back(object(*model_.object(s)));
-      out["children"] = std::move(children);
+        list.push_back(object(*model_.object(s)));
+      out["children"] = std::move(list);
     }
     if (o.hasTextPaths()) {
       Json paths = Json::array();
@@ -251,6 +251,14 @@ private:
 
 Json writeDocument(const DocumentModel &model) {
   return Writer(model).document();
+}
+
+Json writeOwnArt(const DocumentModel &model, const ArtObject &object) {
+  return Writer(model).object(object, false);
+}
+
+Json writePattern(const Pattern &pattern) {
+  return Writer::pattern(pattern);
 }
 
 Json writePathStyle(const DocumentModel &model, const AIPathStyle &style) {

@@ -70,10 +70,9 @@ bool samePatternDefinition(const Pattern &x, const Pattern &y) {
   return true;
 }
 
-bool sameObject(const DocumentModel &mx, const ArtObject &x, const DocumentModel &my, const ArtObject &y,
-                const SamePattern &samePattern) {
-  if (x.id != y.id || x.name != y.name || x.type != y.type || x.selected != y.selected ||
-      x.children.size() != y.children.size() || x.textPaths.size() != y.textPaths.size())
+// All but the children, the parent and the selection.
+bool sameOwn(const ArtObject &x, const ArtObject &y, const SamePattern &samePattern) {
+  if (x.id != y.id || x.name != y.name || x.type != y.type || x.textPaths.size() != y.textPaths.size())
     return false;
   if (x.hasStyle()) {
     if (!sameStyle(x.style, y.style, samePattern) || x.geometry.closed != y.geometry.closed ||
@@ -88,7 +87,12 @@ bool sameObject(const DocumentModel &mx, const ArtObject &x, const DocumentModel
     if (!identical(x.textPaths[i].matrix, y.textPaths[i].matrix) ||
         x.textPaths[i].text != y.textPaths[i].text)
       return false;
-  if (x.hasMatrix() && (!identical(x.matrix, y.matrix) || !same(x.size, y.size) || x.file != y.file))
+  return !x.hasMatrix() || (identical(x.matrix, y.matrix) && same(x.size, y.size) && x.file == y.file);
+}
+
+bool sameObject(const DocumentModel &mx, const ArtObject &x, const DocumentModel &my, const ArtObject &y,
+                const SamePattern &samePattern) {
+  if (x.selected != y.selected || x.children.size() != y.children.size() || !sameOwn(x, y, samePattern))
     return false;
   for (std::size_t i = 0; i < x.children.size(); ++i)
     if (!sameObject(mx, *mx.object(x.children[i]), my, *my.object(y.children[i]), samePattern)) return false;
@@ -104,6 +108,10 @@ bool identical(const ASRealMatrix &x, const ASRealMatrix &y) {
 
 bool identical(const AIPathStyle &x, const AIPathStyle &y) {
   return sameStyle(x, y, [](AIPatternHandle p, AIPatternHandle q) { return p == q; });
+}
+
+bool identicalOwn(const ArtObject &x, const ArtObject &y) {
+  return sameOwn(x, y, [](AIPatternHandle p, AIPatternHandle q) { return p == q; });
 }
 
 bool identical(const DocumentModel &x, const DocumentModel &y) {

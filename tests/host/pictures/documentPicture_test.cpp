@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <limits>
 #include <regex>
 
@@ -119,6 +120,22 @@ std::vector<std::array<double, 4>> arrows(const std::string &svg) {
   return found;
 }
 
+TEST(SvgNum, WritesWhatPrintfWritesInFourDecimalsWithoutTrailingZeros) {
+  using pello::cli::svg::num;
+  for (double v : {0.0, 1.0, -0.5, 12.0, 0.00005, 0.00015, 2.5e-5, -2.5e-5, 1.23456789, -123456.78905, 1e-300,
+                   16777217.0, 0.1 + 0.2, 3.0 / 7}) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", v);
+    std::string expected = text;
+    expected.erase(expected.find_last_not_of('0') + 1);
+    if (expected.back() == '.') expected.pop_back();
+    if (expected == "-0") expected = "0";
+    EXPECT_EQ(num(v), expected) << v;
+  }
+  EXPECT_EQ(num(1e31), "9999999999999999635896294965248") << "every digit, none cut off";
+  EXPECT_EQ(num(std::numeric_limits<double>::infinity()), "0");
+}
+
 TEST(DocumentPicture, ChangesAreFramedCaptionedAndAPatternShiftIsAnArrowOfItsLength) {
   DocumentModel model = parseDocument(kDocument);
   const std::vector<Change> changes{
@@ -163,6 +180,44 @@ TEST(DocumentPicture, UsesOfAPatternPlacedAlikeShareOneTile) {
   const std::string svg = documentSvg(model, documentView(model), "shared");
   EXPECT_EQ(count(svg), 2u) << "a and b share a tile; c's is shifted";
   EXPECT_TRUE(has(svg, "patternTransform=\"matrix(1 0 0 1 0 -2)\""));
+}
+
+// In parts, a change to one object's pattern leaves the other objects drawn
+// as they were: the ids of the tiles do not follow the order of use.
+TEST(DocumentPicture, InPartsAChangeToOneObjectLeavesTheOthersAsDrawn) {
+  DocumentModel model = parseDocument(R"({"patterns": [{"name": "Dots", "tile": [0, 0, 10, 10],
+      "shapes": [{"kind": "ellipse", "bounds": [2, 2, 8, 8], "color": "#000000"}]}],
+    "art": [
+      {"id": "a", "type": "path", "rectangle": [0, 0, 50, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}},
+      {"id": "b", "type": "path", "rectangle": [60, 0, 110, 50], "style": {"fillPaint": true,
+       "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}}],
+    "selection": ["a"]})");
+  const pello::cli::View view = documentView(model);
+  const pello::cli::PictureParts before = pello::cli::documentParts(model, view, "parts");
+  ASSERT_EQ(before.art.size(), 2u);
+  EXPECT_EQ(before.patterns.size(), 1u) << "a and b share a tile";
+  EXPECT_TRUE(has(before.art[1].second, "url(#" + before.patterns[0].first + ")"));
+  EXPECT_TRUE(has(before.marks, "stroke-dasharray")) << "a's selection frame";
+
+  model.at("a").style.fill.color.c.p.transform.ty = -2;
+  const pello::cli::PictureParts after = pello::cli::documentParts(model, view, "parts");
+  EXPECT_EQ(after.art[1], before.art[1]) << "b is drawn as it was";
+  EXPECT_NE(after.art[0], before.art[0]);
+  ASSERT_EQ(after.patterns.size(), 2u);
+  EXPECT_EQ(after.patterns[1], before.patterns[0]) << "b's tile keeps its id and drawing";
+  EXPECT_TRUE(has(after.patterns[0].second, "matrix(1 0 0 1 0 -2)"));
+  EXPECT_EQ(after.head + after.frame, before.head + before.frame);
+
+  // The parts hold what the whole picture holds, tile ids aside.
+  model.at("a").style.fill.color.c.p.transform.ty = 0;
+  std::string whole = before.head + "<defs>\n" + before.patterns[0].second + "</defs>\n" + before.frame;
+  for (const auto &[id, elements] : before.art)
+    whole += elements;
+  whole += before.marks + "</svg>\n";
+  const std::regex ids("pattern-[0-9a-z-]+");
+  EXPECT_EQ(std::regex_replace(whole, ids, "P"),
+            std::regex_replace(documentSvg(model, view, "parts"), ids, "P"));
 }
 
 } // namespace

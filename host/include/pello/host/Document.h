@@ -287,5 +287,9 @@ private:
 bool identical(const ASRealMatrix &x, const ASRealMatrix &y);
 bool identical(const AIPathStyle &x, const AIPathStyle &y);
 bool identical(const DocumentModel &x, const DocumentModel &y);
+// Whether two objects are the same in all their own members, bit for bit,
+// leaving out their children, parent and selection (pattern handles are
+// compared as handles).
+bool identicalOwn(const ArtObject &x, const ArtObject &y);
 
 } // namespace pello::host

@@ -9,6 +9,8 @@
 #include "pello/host/DocumentJson.h"
 
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace pello::host {
@@ -25,6 +27,29 @@ struct Change {
 // Every change between two written documents (as writeDocument gives
 // them), by art id in document order, then the patterns, then the selection.
 ChangeList documentChanges(const Json &before, const Json &after);
+
+// A document followed from one look to the next. Each look gives the
+// changes since the last, exactly as documentChanges gives them for the two
+// documents written out, but writes only the objects whose own members
+// differ from what the last look saw: a step that touches a few objects of
+// many costs little.
+class DocumentWatch {
+public:
+  // Starts from `model` as it is now (null: no document, taken as empty).
+  void reset(const DocumentModel *model);
+  // The changes since the last look (or reset).
+  ChangeList look(const DocumentModel *model);
+
+private:
+  struct Seen {
+    ArtObject object;
+    Json json; // as written, without children
+  };
+  std::unordered_map<std::string, Seen> art_;
+  std::vector<std::string> order_;
+  std::vector<std::pair<Serial, std::string>> patternNames_;
+  Json patterns_ = Json::array(), selection_ = Json::array();
+};
 
 // The changes between two values of `art`, with fields named from `path`
 // on ("" for the values' own members).

@@ -82,6 +82,11 @@ Json writeDocument(const DocumentModel &model);
 // Indented text, ending in a newline.
 std::string formatDocument(const DocumentModel &model);
 
+// One art object as writeDocument writes it, but without its children.
+Json writeOwnArt(const DocumentModel &model, const ArtObject &object);
+// One pattern definition as writeDocument writes it.
+Json writePattern(const Pattern &pattern);
+
 // The style of a path as a document writes it (pattern names from `model`).
 Json writePathStyle(const DocumentModel &model, const AIPathStyle &style);
 
