@@ -97,6 +97,7 @@ bool SessionRunner::act(const Step &step) {
       transcript_.note("the host keeps the library: an access reference holds it ('BUSY'), nothing is sent");
     else if (code == 0)
       transcript_.note("the library is out of memory; the host keeps d.globals");
+    if (code == 0 && !plugin.loaded()) outOfMemory_.push_back(validate::readProcessCounters());
     return true;
   }
   case Action::reload:

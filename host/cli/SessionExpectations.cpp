@@ -45,6 +45,14 @@ bool sameValue(const Json &expected, const Json &actual, double tolerance) {
   return expected == actual;
 }
 
+// Each of `expected` in `actual`, in this order, others between.
+bool inOrderAmong(const Json &expected, const Json &actual) {
+  std::size_t at = 0;
+  for (const Json &text : actual)
+    if (at < expected.size() && text == expected[at]) ++at;
+  return at == expected.size();
+}
+
 Json matrixJson(const ASRealMatrix &m) {
   return Json::array({m.a, m.b, m.c, m.d, m.tx, m.ty});
 }
@@ -71,8 +79,43 @@ void SessionRunner::expect(const Step &step) {
   switch (step.action) {
   case Action::expectAlerts: {
     Json expected = step.alerts, actual = transcript_.lastAlerts();
+    if (step.includes) {
+      expectation("alerts including " + Transcript::valueText(expected), inOrderAmong(expected, actual),
+                  expected, actual);
+      break;
+    }
     expectation(step.alerts.empty() ? "no alerts" : "alerts " + Transcript::valueText(expected),
                 expected == actual, expected, actual);
+    break;
+  }
+  case Action::expectKnownAlerts: {
+    // Every alert of this host so far, judged as validate judges them.
+    bool numberRefused = false;
+    for (const auto &fired : hosted_->faults().fired())
+      numberRefused = numberRefused || fired.op == "AIUser::AIRealToString";
+    Json unknown = Json::array();
+    for (const std::string &text : hosted_->dialogs().alerts())
+      if (!harness::isAlertThePluginShows(text, numberRefused) ||
+          (!step.errors && harness::isFailureAlert(text)))
+        unknown.push_back(text);
+    expectation(step.errors ? "every alert one the plug-in can show"
+                            : "every alert one the plug-in can show, and none an error",
+                unknown.empty(), Json::array(), unknown);
+    break;
+  }
+  case Action::expectSteadyLoads: {
+    // A thread-local storage slot or a handle (descriptor) more each time
+    // the library leaves memory is one the module keeps per load.
+    Json held = Json::array();
+    bool steady = true;
+    for (const validate::ProcessCounters &counters : outOfMemory_) {
+      held.push_back(Json{{"tlsSlots", counters.tlsSlots}, {"handles", counters.handles}});
+      steady = steady && counters.tlsSlots <= outOfMemory_.front().tlsSlots &&
+               counters.handles <= outOfMemory_.front().handles;
+    }
+    expectation(
+        "no thread-local storage slot or handle more each time the library left memory than the first",
+        steady, Json::array(), held);
     break;
   }
   case Action::expectDialog: {

@@ -9,6 +9,7 @@
 #include "pello/harness/HostedPlugin.h"
 #include "pello/host/DocumentDiff.h"
 #include "pello/host/Host.h"
+#include "pello/validate/ProcessCounters.h"
 
 #include "AIMenu.h"
 #include "AINotifier.h"
@@ -98,6 +99,8 @@ private:
   };
   std::vector<ArmedFault> armed_;
   std::size_t firedSeen_ = 0; // the host's fired faults already matched
+  // What the process held each time the library left memory (`unload`).
+  std::vector<validate::ProcessCounters> outOfMemory_;
 };
 
 } // namespace pello::cli

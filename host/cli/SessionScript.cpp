@@ -52,7 +52,9 @@ const std::map<std::string, Action> kActions = {{"select", Action::select},
                                                 {"expectStyle", Action::expectStyle},
                                                 {"expectMatrix", Action::expectMatrix},
                                                 {"expectPreference", Action::expectPreference},
-                                                {"expectClean", Action::expectClean}};
+                                                {"expectClean", Action::expectClean},
+                                                {"expectKnownAlerts", Action::expectKnownAlerts},
+                                                {"expectSteadyLoads", Action::expectSteadyLoads}};
 
 // The members each action takes besides "do" and "note".
 const std::map<Action, std::set<std::string>> kMembers = {
@@ -66,7 +68,8 @@ const std::map<Action, std::set<std::string>> kMembers = {
     {Action::choose, {"entry", "keys"}},
     {Action::movePalette, {"by"}},
     {Action::fail, {"op", "code", "call", "always"}},
-    {Action::expectAlerts, {"alerts"}},
+    {Action::expectAlerts, {"alerts", "includes"}},
+    {Action::expectKnownAlerts, {"errors"}},
     {Action::expectDialog, {"title", "texts"}},
     {Action::expectResult, {"result"}},
     {Action::expectStyle, {"art", "field", "value", "tolerance"}},
@@ -237,7 +240,13 @@ Step readStep(const Node &node, const DocumentFacts &facts) {
     break;
   }
   case Action::expectAlerts:
-    step.alerts = node.member("alerts").strings();
+    step.includes = node.has("includes");
+    if (step.includes == node.has("alerts"))
+      node.fail("expected either \"alerts\" (exactly these) or \"includes\" (these among others)");
+    step.alerts = node.member(step.includes ? "includes" : "alerts").strings();
+    break;
+  case Action::expectKnownAlerts:
+    if (node.has("errors")) step.errors = node.member("errors").boolean();
     break;
   case Action::expectDialog:
     step.title = node.member("title").string();

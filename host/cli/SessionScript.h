@@ -50,7 +50,9 @@ enum class Action {
   expectStyle,
   expectMatrix,
   expectPreference,
-  expectClean
+  expectClean,
+  expectKnownAlerts,
+  expectSteadyLoads
 };
 
 struct Step {
@@ -67,6 +69,8 @@ struct Step {
   ASErr code = 0;                  // fail, expectResult
   int call = 0;                    // fail: the k-th call from now; 0 with always
   std::vector<std::string> alerts; // expectAlerts
+  bool includes = false;           // expectAlerts: among others, in this order
+  bool errors = true;              // expectKnownAlerts: error alerts allowed
   std::string title;               // expectDialog
   std::vector<std::string> texts;  // expectDialog
   std::string field;               // expectStyle

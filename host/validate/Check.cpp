@@ -23,6 +23,12 @@ void CheckContext::fail(const std::string &message) {
   if (sink) sink('F', text);
 }
 
+void CheckContext::failAsReported(const std::string &text) {
+  ++failures_;
+  if (static_cast<int>(messages.size()) < kMessagesKept) messages.push_back(text);
+  if (sink) sink('F', text);
+}
+
 void CheckContext::warn(const std::string &message) {
   ++warnings_;
   if (static_cast<int>(warnings.size()) < kMessagesKept) warnings.push_back(message);

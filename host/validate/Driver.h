@@ -4,15 +4,27 @@
 
 #include "pello/harness/ArtDocuments.h"
 #include "pello/validate/HostSession.h"
+#include "pello/validate/ProcessCounters.h"
 #include "pello/validate/SessionDriver.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pello::validate {
 
 using host::Json;
+
+// The driver's actions by the number a choice picks (Driver::act): 0 to
+// kQuietActions - 1 without faults; from kFirstRestriction on, a fault, a
+// withdrawn suite or an odd preference for the next action.
+inline constexpr std::uint32_t kUnloadReloadAction = 12;
+inline constexpr std::uint32_t kNewDocumentActions[] = {13, 14};
+inline constexpr std::uint32_t kPaletteControlsAction = 16;
+inline constexpr std::uint32_t kFirstRestriction = 18;
+inline constexpr std::uint32_t kQuietActions = 18;
+inline constexpr std::uint32_t kAllActions = 21;
 
 class Driver {
 public:
@@ -35,9 +47,12 @@ private:
   void lackSuite();
   void oddPreference();
   void checkAlerts();
+  void checkToldWrites(std::size_t alertsBefore);
+  void checkKeptPerLoad();
   void note(const std::string &what);
   // Adds a session-file step to the description of the current action.
   void emit(Json step);
+  void retract();
   bool started() const;
   void forgetOldNotifiers();
 
@@ -54,6 +69,9 @@ private:
   // reload, the only messages that carry its record across one: the record
   // is lost by the host's doing.
   bool recordLostByHost_ = false;
+  bool pasting_ = false; // the current action chose the option menu's paste
+  // What the process held the first time the library was out of memory.
+  std::optional<ProcessCounters> firstOut_;
 };
 
 } // namespace pello::validate

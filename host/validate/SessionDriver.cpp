@@ -5,7 +5,7 @@
 #include "pello/host/Keyboard.h"
 #include "pello/host/Notifiers.h"
 
-#include <regex>
+#include <algorithm>
 
 namespace pello::validate {
 
@@ -20,6 +20,9 @@ void Driver::click() {
   note("click " + std::to_string(item));
   ADMDialogRef palette = session_.palette();
   if (!palette) return;
+  // Told before the click, so that a click that crashes the plug-in is in
+  // the description; taken back when the host could not make it.
+  emit(Json{{"do", "click"}, {"item", item}, {"keys", keys}});
   bool clicked = false;
   switch (keys.size()) {
   case 0:
@@ -35,16 +38,55 @@ void Driver::click() {
     clicked = session_.dialogs.click(palette, item, {keys[0], keys[1], keys[2]});
     break;
   }
-  if (clicked) emit(Json{{"do", "click"}, {"item", item}, {"keys", keys}});
+  if (!clicked) retract();
 }
 
 void Driver::emit(Json step) {
-  if (options_.description && !options_.description->actions.empty())
-    options_.description->actions.back().push_back(std::move(step));
+  SessionDescription *description = options_.description;
+  if (!description || description->actions.empty()) return;
+  if (description->onChange) description->onChange('S', step.dump());
+  description->actions.back().push_back(std::move(step));
+}
+
+// A step emitted before the host made it, which the host did not make.
+void Driver::retract() {
+  SessionDescription *description = options_.description;
+  if (!description || description->actions.empty() || description->actions.back().empty()) return;
+  if (description->onChange) description->onChange('R', "");
+  description->actions.back().erase(description->actions.back().end() - 1);
+}
+
+void SessionDescription::apply(char change, const std::string &text) {
+  switch (change) {
+  case 'A':
+    actions.push_back(Json::array());
+    break;
+  case 'S':
+    if (actions.empty()) actions.push_back(Json::array());
+    actions.back().push_back(Json::parse(text));
+    break;
+  case 'R':
+    if (!actions.empty() && !actions.back().empty()) actions.back().erase(actions.back().end() - 1);
+    break;
+  case 'F':
+    finish.push_back(Json::parse(text));
+    break;
+  case 'N':
+    notes.push_back(text);
+    break;
+  case 'P':
+    firstFailingStep = std::stoi(text);
+    break;
+  default:
+    break;
+  }
 }
 
 void Driver::note(const std::string &what) {
-  if (options_.description) options_.description->notes.push_back(what);
+  if (options_.description) {
+    if (options_.description->onChange) options_.description->onChange('N', what);
+    options_.description->notes.push_back(what);
+  }
   history_ += (history_.empty() ? "" : "; ") + what;
   if (history_.size() > 300) history_.erase(0, history_.size() - 300);
   context_.stage(options_.label + (options_.label.empty() ? "" : ", ") + "step " + std::to_string(step_) +
@@ -70,17 +112,12 @@ bool Driver::started() const {
   return session_.hosted.holdsRecord();
 }
 
-// Every alert is one the plug-in can show.
+// Every alert is one the plug-in can show; without host faults, none tells
+// of an error. The session file says the same after each action that
+// showed one.
 void Driver::checkAlerts() {
-  static const std::regex acquisition("Error: -?[0-9]+, suite: [A-Za-z ]+, version: -?[0-9]+!");
-  static const std::regex display(
-      "Matrix: TX=.{1,15}; TY=.{1,15}; A=.{1,15}; B=.{1,15}; C=.{1,15}; D=.{1,15}; "
-      "H scale=.{1,15}%; V scale=.{1,15}%; Skew=.{1,15} degrees; Rotation=.{1,15} degrees");
   // A number the host refused to write (a failing AIRealToString) is shown
   // empty: the plug-in has no other text for it.
-  static const std::regex displayRefused(
-      "Matrix: TX=.{0,15}; TY=.{0,15}; A=.{0,15}; B=.{0,15}; C=.{0,15}; D=.{0,15}; "
-      "H scale=.{0,15}%; V scale=.{0,15}%; Skew=.{0,15} degrees; Rotation=.{0,15} degrees");
   bool numberRefused = false;
   const auto &fired = session_.host.faults().fired();
   for (std::size_t i = firedAtStep_; i < fired.size(); ++i)
@@ -88,21 +125,61 @@ void Driver::checkAlerts() {
   const auto &alerts = session_.dialogs.alerts();
   for (std::size_t i = alertsSeen_; i < alerts.size(); ++i) {
     const std::string &text = alerts[i];
-    const bool known = text == kCancelAlert || text == kWriteAlert || text == kMysteryAlert ||
-                       text == kTextMatrixAlert || text == kPatternMatrixAlert ||
-                       std::regex_match(text, acquisition) || std::regex_match(text, display) ||
-                       (numberRefused && std::regex_match(text, displayRefused));
-    context_.expect(known, "an alert the plug-in has no reason to show: \"" + text + "\"");
+    context_.expect(isAlertThePluginShows(text, numberRefused),
+                    "an alert the plug-in has no reason to show: \"" + text + "\"");
     if (!options_.faults)
-      context_.expect(text == kMysteryAlert || text.rfind("Matrix: ", 0) == 0,
+      context_.expect(!isFailureAlert(text),
                       "an error alert in a session without host faults: \"" + text + "\"");
   }
+  if (alerts.size() > alertsSeen_)
+    emit(options_.faults ? Json{{"do", "expectKnownAlerts"}}
+                         : Json{{"do", "expectKnownAlerts"}, {"errors", false}});
   alertsSeen_ = alerts.size();
+}
+
+// A path style the host refused to take is told at once: "ERROR!", or on a
+// paste "Error setting matrix in pattern!", as long as the plug-in holds
+// the suite that shows alerts.
+void Driver::checkToldWrites(std::size_t alertsBefore) {
+  bool refused = false;
+  const auto &fired = session_.host.faults().fired();
+  for (std::size_t i = firedAtStep_; i < fired.size(); ++i)
+    if (fired[i].op == "AIPathStyle::SetPathStyle") refused = true;
+  if (!refused || session_.host.suites().holds("ADM Basic Suite") == 0) return;
+  const std::string told = pasting_ ? kPatternMatrixAlert : kWriteAlert;
+  const auto &alerts = session_.dialogs.alerts();
+  context_.expect(std::find(alerts.begin() + static_cast<std::ptrdiff_t>(alertsBefore), alerts.end(), told) !=
+                      alerts.end(),
+                  "a refused path style not told: no \"" + told + "\" after the host refused " +
+                      "AIPathStyle::SetPathStyle");
+  emit(Json{{"do", "expectAlerts"}, {"includes", {told}}});
+}
+
+// The library out of memory: the process holds no more thread-local storage
+// slots or handles than the first time it was out, or the module keeps one
+// per load.
+void Driver::checkKeptPerLoad() {
+  const ProcessCounters now = readProcessCounters();
+  if (!firstOut_) {
+    firstOut_ = now;
+    return;
+  }
+  auto compare = [&](const char *what, long long first, long long count) {
+    context_.expect(count <= first, std::string("kept per load: ") + std::to_string(count - first) +
+                                        " more " + what +
+                                        " with the library out of memory than the first time (" +
+                                        std::to_string(first) + " -> " + std::to_string(count) + ")");
+  };
+  compare("thread-local storage slots", firstOut_->tlsSlots, now.tlsSlots);
+  compare("handles", firstOut_->handles, now.handles);
+  emit(Json{{"do", "expectSteadyLoads"}});
 }
 
 void Driver::act(std::uint32_t action) {
   Plugin &plugin = session_.plugin;
   if (!restrictionArmed_) firedAtStep_ = session_.host.faults().fired().size();
+  pasting_ = false;
+  const std::size_t alertsBefore = alertsSeen_;
   switch (action) {
   case 0:
     // A host starts a plug-in once until it shuts it down.
@@ -132,7 +209,9 @@ void Driver::act(std::uint32_t action) {
   case 8: {
     const int entry = static_cast<int>(pick(kOptionMenuEntryCount + 1)); // the last: no such entry
     note("option-menu entry " + std::to_string(entry));
-    if (session_.choose(entry)) emit(Json{{"do", "choose"}, {"entry", entry}});
+    pasting_ = entry == kPasteEntry;
+    emit(Json{{"do", "choose"}, {"entry", entry}});
+    if (!session_.choose(entry)) retract();
     break;
   }
   case 9:
@@ -148,11 +227,12 @@ void Driver::act(std::uint32_t action) {
     emit(Json{{"do", "about"}});
     plugin.about();
     break;
-  case 12: {
+  case kUnloadReloadAction: {
     note("unload and reload");
     const std::size_t firedBefore = session_.host.faults().fired().size();
     emit(Json{{"do", "unload"}});
     if (plugin.unload() == kASNoError) {
+      if (!plugin.loaded()) checkKeptPerLoad();
       emit(Json{{"do", "reload"}});
       plugin.reload();
     }
@@ -161,8 +241,8 @@ void Driver::act(std::uint32_t action) {
       if (fired[i].op == "SPBasic::IsEqual") recordLostByHost_ = true;
     break;
   }
-  case 13:
-  case 14:
+  case kNewDocumentActions[0]:
+  case kNewDocumentActions[1]:
     note("new document");
     newDocument();
     break;
@@ -170,7 +250,7 @@ void Driver::act(std::uint32_t action) {
     note("new selection");
     newSelection();
     break;
-  case 16: {
+  case kPaletteControlsAction: {
     ADMDialogRef palette = session_.palette();
     if (!palette) break;
     note("palette controls");
@@ -235,6 +315,7 @@ void Driver::act(std::uint32_t action) {
   context_.expect(plugin.callDepth() == 0, "a PluginMain call never returned");
   context_.expect(session_.dialogs.floatingDialogs().size() <= 1, "more than one palette");
   checkAlerts();
+  checkToldWrites(alertsBefore);
   if (restrictionArmed_) {
     emit(Json{{"do", "clearFaults"}});
     session_.host.faults().clear();
@@ -252,10 +333,16 @@ void Driver::run() {
   SessionDescription *description = options_.description;
   for (step_ = 1; step_ <= options_.steps && !chooser_.exhausted(); ++step_) {
     chooser_.nextAction();
-    if (description) description->actions.push_back(Json::array());
+    if (description) {
+      if (description->onChange) description->onChange('A', "");
+      description->actions.push_back(Json::array());
+    }
     const int before = context_.failureCount();
-    act(pick(options_.faults ? 21 : 18));
-    if (description && before == 0 && context_.failureCount() > 0) description->firstFailingStep = step_;
+    act(pick(options_.faults ? kAllActions : kQuietActions));
+    if (description && before == 0 && context_.failureCount() > 0) {
+      description->firstFailingStep = step_;
+      if (description->onChange) description->onChange('P', std::to_string(step_));
+    }
     if (context_.failureCount() > 10) break;
   }
   note("final shutdown");
@@ -265,10 +352,14 @@ void Driver::run() {
   int shutdowns = 0;
   session_.finish(allowed, &shutdowns);
   if (description) {
-    description->finish.push_back(Json{{"do", "clearFaults"}});
-    if (out) description->finish.push_back(Json{{"do", "reload"}});
+    std::vector<Json> finish{Json{{"do", "clearFaults"}}};
+    if (out) finish.push_back(Json{{"do", "reload"}});
     for (int i = 0; i < shutdowns; ++i)
-      description->finish.push_back(Json{{"do", "shutdown"}});
+      finish.push_back(Json{{"do", "shutdown"}});
+    for (Json &step : finish) {
+      if (description->onChange) description->onChange('F', step.dump());
+      description->finish.push_back(std::move(step));
+    }
   }
 }
 

@@ -7,6 +7,9 @@
 // form, and written with the expectation that failed.
 #include "Shrink.h"
 
+#include "ChildRun.h"
+#include "Driver.h"
+
 #include "pello/harness/ArtDocuments.h"
 
 #include <algorithm>
@@ -16,23 +19,15 @@
 #include <cstdio>
 #include <fstream>
 
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace pello::validate {
 
 using host::Json;
 
 namespace {
 
-// The driver's action numbers (SessionDriver.cpp, Driver::act).
-constexpr std::uint32_t kPaletteControls = 16;
-constexpr std::uint32_t kFirstRestriction = 18;
-
 bool isDocument(const std::vector<std::uint32_t> &action) {
-  return !action.empty() && (action[0] == 13 || action[0] == 14);
+  return !action.empty() && std::find(std::begin(kNewDocumentActions), std::end(kNewDocumentActions),
+                                      action[0]) != std::end(kNewDocumentActions);
 }
 
 // An action no session step makes: a withdrawn suite or one offered at
@@ -40,7 +35,7 @@ bool isDocument(const std::vector<std::uint32_t> &action) {
 bool inexpressible(const std::vector<std::uint32_t> &action, bool faults) {
   if (action.size() < 2) return false;
   if (faults && action[0] >= kFirstRestriction) return action[1] >= 2;
-  if (action[0] == kPaletteControls) return action[1] >= 2;
+  if (action[0] == kPaletteControlsAction) return action[1] >= 2;
   return false;
 }
 
@@ -75,6 +70,16 @@ bool shutdownKind(const std::string &kind) {
   return kind.rfind("the final shutdown returned", 0) == 0;
 }
 
+// The kinds a session file states: a crash (pello-host run reports it), and
+// the failures the driver writes an expectation for where it judges them.
+bool expressedInSessions(const std::string &kind) {
+  static const char *const kExpressed[] = {kCrashedKind, "an alert the plug-in has no reason to show",
+                                           "an error alert in a session without host faults",
+                                           "a refused path style not told", "kept per load"};
+  return cleanKind(kind) || shutdownKind(kind) ||
+         std::find(std::begin(kExpressed), std::end(kExpressed), kind) != std::end(kExpressed);
+}
+
 class Shrinker {
 public:
   Shrinker(const CheckContext &context, const std::string &kind, const ShrinkOptions &options)
@@ -85,7 +90,6 @@ public:
   // Runs `script` in a fresh host; the kind of its first failure ("" when
   // it passes).
   std::string run(const ActionScript &script, bool session, SessionDescription *description = nullptr) {
-    ++trials_;
     CheckContext context;
     context.plugin = context_.plugin;
     context.workDir = context_.workDir;
@@ -108,45 +112,26 @@ public:
     return isolatedRun(script, session) == kind_;
   }
 
-  // run(), in a child process where the platform has fork: a subset that
-  // crashes the plug-in (a failure of another kind) does not end the
-  // shrinking, and each run starts from the module as it loads.
-  std::string isolatedRun(const ActionScript &script, bool session) {
-#if defined(_WIN32)
-    return run(script, session);
-#else
-    std::fflush(nullptr);
-    int pipe[2];
-    if (::pipe(pipe) != 0) return run(script, session);
-    const pid_t child = ::fork();
-    if (child < 0) {
-      ::close(pipe[0]);
-      ::close(pipe[1]);
-      return run(script, session);
-    }
-    if (child == 0) {
-      ::close(pipe[0]);
-      const std::string kind = run(script, session);
-      std::size_t at = 0;
-      while (at < kind.size()) {
-        const ssize_t n = ::write(pipe[1], kind.data() + at, kind.size() - at);
-        if (n <= 0) break;
-        at += static_cast<std::size_t>(n);
-      }
-      ::_exit(0);
-    }
+  // run(), in a child process where there is fork: a subset that crashes
+  // the plug-in fails as kCrashedKind and the shrinking goes on, and each
+  // run starts from the module as it loads. The description comes back
+  // change by change, up to a crash.
+  std::string isolatedRun(const ActionScript &script, bool session,
+                          SessionDescription *description = nullptr) {
     ++trials_;
-    ::close(pipe[1]);
     std::string kind;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-      kind.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipe[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "crashed";
-    return kind;
-#endif
+    const ChildEnd end = runInChild(
+        [&](const std::function<void(const std::string &)> &send) {
+          SessionDescription mine;
+          if (description)
+            mine.onChange = [&send](char change, const std::string &text) { send("D" + (change + text)); };
+          send("K" + run(script, session, description ? &mine : nullptr));
+        },
+        [&](const std::string &line) {
+          if (line.size() >= 2 && line[0] == 'D' && description) description->apply(line[1], line.substr(2));
+          if (!line.empty() && line[0] == 'K') kind = line.substr(1);
+        });
+    return end.crashed() ? kCrashedKind : kind;
   }
 
   // ddmin: chunks of the script, then their complements, at finer and
@@ -184,9 +169,7 @@ public:
     return script;
   }
 
-  int trials() const {
-    return trials_;
-  }
+  int trials() const { return trials_; }
 
 private:
   const CheckContext &context_;
@@ -209,6 +192,8 @@ Json sessionFile(const SessionDescription &description, const std::string &kind,
     }
   bool resultExpected = false;
   for (const Json &step : description.finish) {
+    // The last action's faults are already cleared.
+    if (step["do"] == "clearFaults" && !steps.empty() && steps.back()["do"] == "clearFaults") continue;
     steps.push_back(step);
     if (step["do"] == "shutdown" && shutdownKind(kind) && !resultExpected) {
       steps.push_back(Json{{"do", "expectResult"}, {"result", 0}});
@@ -248,7 +233,7 @@ ShrinkResult shrinkSession(const CheckContext &context, const ActionScript &scri
   // A failure found before the end needs nothing after its action.
   SessionDescription whole;
   ActionScript current = script;
-  if (shrinker.run(current, false, &whole) != kind) {
+  if (shrinker.isolatedRun(current, false, &whole) != kind) {
     result.to = result.from;
     result.why = "the session does not fail the same way when run again";
     result.trials = shrinker.trials();
@@ -261,8 +246,7 @@ ShrinkResult shrinkSession(const CheckContext &context, const ActionScript &scri
   current = shrinker.reduce(std::move(current), false);
   result.to = current.size();
 
-  const bool expressible = cleanKind(kind) || shutdownKind(kind);
-  if (!expressible) {
+  if (!expressedInSessions(kind)) {
     result.why = "no session expectation states a failure of this kind (\"" + kind + "\")";
   } else {
     ActionScript session = sessionForm(current, options.faults);
@@ -277,7 +261,7 @@ ShrinkResult shrinkSession(const CheckContext &context, const ActionScript &scri
 
   SessionDescription description;
   const bool session = result.why.empty();
-  shrinker.run(current, session, &description);
+  shrinker.isolatedRun(current, session, &description);
   result.notes = description.notes;
   if (session) {
     std::ofstream out(options.file, std::ios::binary);

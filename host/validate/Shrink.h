@@ -16,6 +16,10 @@ namespace pello::validate {
 // shutdown"). Two failures of one kind are the same failure for shrinking.
 std::string failureKind(const std::string &message);
 
+// The kind of a session that crashed the plug-in (or ended its process
+// otherwise): pello-host run on its shrunk session reports the crash.
+inline constexpr const char *kCrashedKind = "crashed";
+
 struct ShrinkResult {
   std::size_t from = 0;           // actions of the failing session
   std::size_t to = 0;             // actions of the shrunk one (still failing the same way)

@@ -3,10 +3,10 @@
 // no thread-local storage slot, handle, heap block or resident page kept per
 // load. A host unloads plug-ins it does not need and loads them again, so a
 // long session meets every load's leak many times over.
-#include "ProcessCounters.h"
 #include "pello/harness/ArtDocuments.h"
 #include "pello/host/PluginModule.h"
 #include "pello/validate/HostSession.h"
+#include "pello/validate/ProcessCounters.h"
 
 #include <algorithm>
 

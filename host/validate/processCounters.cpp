@@ -1,4 +1,4 @@
-#include "ProcessCounters.h"
+#include "pello/validate/ProcessCounters.h"
 
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 // Platform (POSIX): the counters from /proc and the C library's allocator.
-#include "ProcessCounters.h"
+#include "pello/validate/ProcessCounters.h"
 
 #include <unistd.h>
 

@@ -1,5 +1,5 @@
 // Platform (Windows): the counters from kernel32 and psapi.
-#include "ProcessCounters.h"
+#include "pello/validate/ProcessCounters.h"
 
 #include <windows.h>
 

@@ -131,6 +131,33 @@ def check_faults_never_fired(exe, work):
           "the faults that never fired are not listed: %s" % warnings)
 
 
+def check_judging_steps(exe, work):
+    """The steps validate writes into shrunk sessions: alerts among others, alerts the plug-in can show (a
+    refused number shown empty only after a refused number), and nothing more held each time the library left."""
+    refused_write = [{"do": "select", "art": ["p1"]},
+                     {"do": "fail", "op": "AIPathStyle::SetPathStyle", "code": "PARM", "call": 1},
+                     {"do": "click", "item": "up"}]
+    cases = [
+        ("includes", refused_write + [{"do": "expectAlerts", "includes": ["ERROR!"]},
+                                      {"do": "expectAlerts", "includes": ["There was an error, filter cancelled."]},
+                                      {"do": "expectKnownAlerts"}], [True, True, True]),
+        ("includes in order", refused_write + [{"do": "expectAlerts", "includes": [
+            "There was an error, filter cancelled.", "ERROR!"]}], [False]),
+        ("error alerts", refused_write + [{"do": "expectKnownAlerts", "errors": False}], [False]),
+        ("numbers", [{"do": "select", "art": ["p1"]}, {"do": "choose", "entry": "copy"},
+                     {"do": "fail", "op": "AIUser::AIRealToString", "code": "PARM", "always": True},
+                     {"do": "choose", "entry": "show"}, {"do": "expectKnownAlerts", "errors": False}], [True]),
+        ("loads", [{"do": "shutdown"}, {"do": "unload"}, {"do": "reload"}, {"do": "unload"}, {"do": "reload"},
+                   {"do": "unload"}, {"do": "expectSteadyLoads"}], [True]),
+    ]
+    for name, steps, met in cases:
+        result = run_session(exe, work, "judging-" + name, {"steps": steps}, "--json")
+        found = [passed for _, passed in expectations(events_of(result))]
+        check(found == met, "%s: expectations met %s, not %s\n%s" % (name, found, met, result.stderr))
+    result = run_session(exe, work, "judging-both", {"steps": [{"do": "expectAlerts", "alerts": [], "includes": []}]})
+    check(result.returncode == 2 and "steps[0]" in result.stderr, "alerts and includes together are not refused")
+
+
 def check_pictures_hold_any_text(exe, work):
     """Texts XML cannot carry and a title longer than the picture is wide: the pictures still open, whole."""
     document = json.load(open(os.path.join(work, "document.json")))
@@ -159,5 +186,6 @@ def check_sessions(exe, work, document):
     check_host_calls(exe, work)
     check_exact_floats(exe, work)
     check_faults_never_fired(exe, work)
+    check_judging_steps(exe, work)
     check_pictures_hold_any_text(exe, work)
     return 0

@@ -1,6 +1,7 @@
 #include "pello/harness/PluginSurface.h"
 
 #include <cstdint>
+#include <regex>
 
 namespace pello::harness {
 
@@ -31,6 +32,23 @@ int firstRowOf(std::string_view name) {
 std::string acquisitionAlert(ASErr code, int row) {
   return "Error: " + std::to_string(code) + ", suite: " + kSuiteTable[row].name +
          ", version: " + std::to_string(kSuiteTable[row].version) + "!";
+}
+
+bool isAlertThePluginShows(const std::string &text, bool numberRefused) {
+  static const std::regex acquisition("Error: -?[0-9]+, suite: [A-Za-z ]+, version: -?[0-9]+!");
+  static const std::regex display(
+      "Matrix: TX=.{1,15}; TY=.{1,15}; A=.{1,15}; B=.{1,15}; C=.{1,15}; D=.{1,15}; "
+      "H scale=.{1,15}%; V scale=.{1,15}%; Skew=.{1,15} degrees; Rotation=.{1,15} degrees");
+  static const std::regex displayRefused(
+      "Matrix: TX=.{0,15}; TY=.{0,15}; A=.{0,15}; B=.{0,15}; C=.{0,15}; D=.{0,15}; "
+      "H scale=.{0,15}%; V scale=.{0,15}%; Skew=.{0,15} degrees; Rotation=.{0,15} degrees");
+  return text == kCancelAlert || text == kWriteAlert || text == kMysteryAlert || text == kTextMatrixAlert ||
+         text == kPatternMatrixAlert || std::regex_match(text, acquisition) ||
+         std::regex_match(text, display) || (numberRefused && std::regex_match(text, displayRefused));
+}
+
+bool isFailureAlert(const std::string &text) {
+  return text != kMysteryAlert && text.rfind("Matrix: ", 0) != 0;
 }
 
 std::string errorCodeText(ASErr code, CodeStyle style) {

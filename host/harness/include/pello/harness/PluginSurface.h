@@ -159,6 +159,15 @@ inline constexpr const char *kTextMatrixAlert = "Error getting text matrix!";
 // A pattern-filled path that cannot take the pasted matrix.
 inline constexpr const char *kPatternMatrixAlert = "Error setting matrix in pattern!";
 
+// Whether the plug-in can show `text` at all: one of the texts above, a
+// failed acquisition, or the matrix display with each number in at most 15
+// characters. `numberRefused`: the host refused to write a number
+// (AIUser::AIRealToString failed), which the display then shows empty.
+bool isAlertThePluginShows(const std::string &text, bool numberRefused);
+// Whether `text` tells of a failure (everything but the mystery-path notice
+// and the matrix display).
+bool isFailureAlert(const std::string &text);
+
 // ---------------------------------------------------------------------------
 // The suites the plug-in acquires
 // ---------------------------------------------------------------------------

@@ -28,6 +28,9 @@ public:
   const std::string &summary() const { return summary_; }
   // Records a failure; the check goes on.
   void fail(const std::string &message);
+  // Records a failure as another process reported it, its stage already
+  // placed ("[stage] message").
+  void failAsReported(const std::string &text);
   // Records a pedantic finding that is no fault: the check passes with a
   // warning unless it also fails.
   void warn(const std::string &message);

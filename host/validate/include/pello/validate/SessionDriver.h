@@ -118,6 +118,14 @@ struct SessionDescription {
   host::Json finish = host::Json::array();
   int firstFailingStep = 0;       // the action at which the first failure was recorded; 0: at the end
   std::vector<std::string> notes; // the actions as the stages name them
+
+  // When set, told each change as it is made, so that a run in another
+  // process that crashes still leaves what it did: 'A' a new action, 'S' a
+  // step (JSON) of the current action, 'R' its last step taken back, 'F' a
+  // step of the finish, 'N' a note, 'P' the first failing action.
+  std::function<void(char change, const std::string &text)> onChange;
+  // Makes a change told by onChange (the other process's side).
+  void apply(char change, const std::string &text);
 };
 
 struct DriverOptions {
