@@ -23,9 +23,9 @@ if(steps GREATER MAX_STEPS)
 endif()
 execute_process(COMMAND ${RUNNER} run ${session} --plugin ${MODULE}
                 RESULT_VARIABLE fixtureStatus OUTPUT_VARIABLE fixtureOutput ERROR_VARIABLE fixtureErrors)
-# A crash (4) ends with the sanitizer's own report and status 1 in a
+# A crash (4) ends with the sanitizer's own report (UBSan: "runtime error") and status 1 in a
 # sanitizer build.
-if(STATUS EQUAL 4 AND fixtureStatus EQUAL 1 AND fixtureErrors MATCHES "Sanitizer")
+if(STATUS EQUAL 4 AND fixtureStatus EQUAL 1 AND fixtureErrors MATCHES "Sanitizer|runtime error")
   set(fixtureStatus 4)
 endif()
 if(NOT fixtureStatus EQUAL STATUS)
