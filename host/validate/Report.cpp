@@ -96,40 +96,36 @@ std::string junitProperties(const RunSettings &settings, std::uint64_t seed) {
 
 } // namespace
 
+namespace {
+
+// Each status as the reports name it and as the printed line shows it.
+struct StatusNames {
+  Status status;
+  const char *name;
+  const char *word;
+};
+constexpr StatusNames kStatusNames[] = {
+    {Status::Passed, "passed", "ok"},      {Status::Warning, "warning", "WARN"},
+    {Status::Skipped, "skipped", "SKIP"},  {Status::Failed, "failed", "FAIL"},
+    {Status::Crashed, "crashed", "CRASH"}, {Status::TimedOut, "timed-out", "TIMEOUT"},
+};
+
+const StatusNames *namesOf(Status status) {
+  for (const StatusNames &names : kStatusNames)
+    if (names.status == status) return &names;
+  return nullptr;
+}
+
+} // namespace
+
 const char *statusName(Status status) {
-  switch (status) {
-  case Status::Passed:
-    return "passed";
-  case Status::Warning:
-    return "warning";
-  case Status::Skipped:
-    return "skipped";
-  case Status::Failed:
-    return "failed";
-  case Status::Crashed:
-    return "crashed";
-  case Status::TimedOut:
-    return "timed-out";
-  }
-  return "?";
+  const StatusNames *names = namesOf(status);
+  return names ? names->name : "?";
 }
 
 const char *statusWord(Status status) {
-  switch (status) {
-  case Status::Passed:
-    return "ok";
-  case Status::Warning:
-    return "WARN";
-  case Status::Skipped:
-    return "SKIP";
-  case Status::Failed:
-    return "FAIL";
-  case Status::Crashed:
-    return "CRASH";
-  case Status::TimedOut:
-    return "TIMEOUT";
-  }
-  return "?";
+  const StatusNames *names = namesOf(status);
+  return names ? names->word : "?";
 }
 
 void printOutcome(std::FILE *out, const CheckRun &run, bool verbose) {
