@@ -4,9 +4,9 @@
 // with expectations of the state each one reached.
 #pragma once
 
+#include "PlayPicture.h"
 #include "SessionRunner.h"
 #include "SessionScript.h"
-#include "SvgDocument.h"
 #include "Transcript.h"
 
 #include <cstdint>
@@ -69,8 +69,7 @@ private:
   std::string transcriptText_;
   std::size_t stepTranscriptStart_ = 0;
   std::size_t stepFirstEvent_ = 0;
-  View view_;
-  PictureParts picture_, previousPicture_;
+  PlayPicture picture_;
   std::uint64_t pictureVersion_ = 0;
   Json pictureUpdate_; // from the version before; null when it must be drawn whole
   Json recorded_ = Json::array();
