@@ -265,20 +265,22 @@ Json PlayState::snapshot(bool wholeTranscript) {
   state["changes"] = changes;
   state["changed"] = changed;
   state["alerts"] = transcript_->lastAlerts();
-  if (wholeTranscript || pictureUpdate_.is_null())
+  const host::DocumentModel &model = hosted().document().model();
+  if (wholeTranscript || pictureUpdate_.is_null()) {
     state["art"] = assembled(picture_.parts());
-  else
+    // An update leaves the objects and their order as they were.
+    Json topLevel = Json::array();
+    for (host::Serial serial : model.topLevel())
+      if (const host::ArtObject *object = model.object(serial)) topLevel.push_back(object->id);
+    state["topLevel"] = std::move(topLevel);
+  } else {
     state["artUpdate"] = pictureUpdate_;
+  }
   state["artVersion"] = pictureVersion_;
   Json selection = Json::array();
-  const host::DocumentModel &model = hosted().document().model();
   for (host::Serial serial : model.selection())
     if (const host::ArtObject *object = model.object(serial)) selection.push_back(object->id);
   state["selection"] = selection;
-  Json topLevel = Json::array();
-  for (host::Serial serial : model.topLevel())
-    if (const host::ArtObject *object = model.object(serial)) topLevel.push_back(object->id);
-  state["topLevel"] = topLevel;
   return state;
 }
 

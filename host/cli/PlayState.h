@@ -41,8 +41,9 @@ public:
   // The state now, for the page: palette, menu item, document picture,
   // what the last step changed and the transcript it added (the whole
   // transcript and the whole picture with `wholeTranscript`). The picture
-  // is "art", whole, or "artUpdate", what to replace in the picture of
-  // version "base" to get version "artVersion".
+  // is "art", whole, with the ids of the top-level objects ("topLevel"),
+  // or "artUpdate", what to replace in the picture of version "base" to
+  // get version "artVersion", whose top-level objects are those of "base".
   Json snapshot(bool wholeTranscript);
   // The document before the last step, drawn as it is drawn now.
   std::string previousPicture() const;
