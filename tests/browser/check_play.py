@@ -15,8 +15,8 @@ Cases:
   timing     how long a click on a document of 10,000 objects takes to be redrawn in
              the page: reported, and under 2 s even on a loaded debug build (a step
              that wrote or compared the whole document, or a compressed reply, takes
-             longer). The goal is under 100 ms, not quite reached on a busy machine
-             (about 110 ms in a Release build).
+             longer); the picture the clicks updated in parts, its sheets with it,
+             is the picture drawn whole. The goal is under 100 ms.
 
 Exits 77 (skipped) when Chromium, chromium-driver or python3-selenium is missing.
 """
@@ -168,11 +168,13 @@ def select(driver, art):
     idle(driver)
 
 
+# The picture's parts, from each of its sheets (a picture of many objects
+# is shown as several).
 PICTURE_PARTS = """
-    const svg = document.querySelector('#art svg');
-    return {art: [...svg.querySelectorAll(':scope > g[data-art]')].map((g) => [g.dataset.art, g.innerHTML]),
-            marks: svg.querySelector(':scope > g[data-marks]').innerHTML,
-            patterns: Object.fromEntries([...svg.querySelector(':scope > defs').children].map((p) => [p.id, p.outerHTML]))};"""
+    const art = document.getElementById('art');
+    return {art: [...art.querySelectorAll(':scope > svg > g[data-art]')].map((g) => [g.dataset.art, g.innerHTML]),
+            marks: art.querySelector(':scope > svg > g[data-marks]').innerHTML,
+            patterns: Object.fromEntries([...art.querySelector(':scope > svg > defs').children].map((p) => [p.id, p.outerHTML]))};"""
 
 
 def check_drawn_in_parts(driver, kept, what):
@@ -295,6 +297,7 @@ def case_security(play, work, host):
 def case_timing(driver, play, work):
     open_page(driver, play, work)
     select(driver, "p0")
+    keep(driver, "p9999")
     times = []
     for _ in range(3):
         driver.execute_script("window.pelloRedraws = []")
@@ -307,6 +310,7 @@ def case_timing(driver, play, work):
     with open(os.path.join(work, "timing.txt"), "w") as f:
         f.write("%.1f\n" % median)
     check(median < 2000, "a click on 10,000 objects is redrawn within 2 s (%.0f ms; the goal is 100 ms)" % median)
+    check_drawn_in_parts(driver, "p9999", "clicks on 10,000 objects")
 
 
 def many_objects(path, count):
