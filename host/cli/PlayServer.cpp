@@ -74,6 +74,9 @@ PlayServer::PlayServer(PlayHost &host, std::string defaultDocument)
   httplib::Server &server = impl_->server;
   server.set_payload_max_length(kMaxDocumentBytes);
   server.set_read_timeout(10, 0);
+  // A reply's head and body go out in two writes: without this, the body's
+  // last piece waits for the browser's delayed acknowledgement of the head.
+  server.set_tcp_nodelay(true);
   server.set_pre_routing_handler([this](const httplib::Request &request, httplib::Response &response) {
     if (!sameServer(request.get_header_value("Host"), request.get_header_value("Origin"), port_)) {
       refuse(response, 403, "this server answers only its own pages");

@@ -9,7 +9,6 @@
 #include "pello/host/Plugin.h"
 #include "pello/host/Preferences.h"
 
-#include <map>
 #include <regex>
 #include <stdexcept>
 
@@ -59,31 +58,6 @@ std::string assembled(const PictureParts &parts) {
   return out + "<g data-marks=\"\">" + parts.marks + "</g>\n</svg>\n";
 }
 
-// What the page replaces to go from `before` to `after`: the patterns it
-// lacks, the objects drawn otherwise and the marks; null when the frame,
-// the order of the objects or a pattern's drawing changed.
-Json pictureUpdate(const PictureParts &before, const PictureParts &after) {
-  if (before.head != after.head || before.frame != after.frame || before.art.size() != after.art.size())
-    return nullptr;
-  Json art = Json::array(), patterns = Json::array();
-  for (std::size_t i = 0; i < after.art.size(); ++i) {
-    if (before.art[i].first != after.art[i].first) return nullptr;
-    if (before.art[i].second != after.art[i].second)
-      art.push_back(Json::array({after.art[i].first, after.art[i].second}));
-  }
-  std::map<std::string, const std::string *> known;
-  for (const auto &[id, pattern] : before.patterns)
-    known.emplace(id, &pattern);
-  for (const auto &[id, pattern] : after.patterns) {
-    auto found = known.find(id);
-    if (found == known.end())
-      patterns.push_back(Json::array({id, pattern}));
-    else if (*found->second != pattern)
-      return nullptr;
-  }
-  return Json{{"patterns", patterns}, {"art", art}, {"marks", after.marks}};
-}
-
 } // namespace
 
 PlayState::PlayState(Settings settings, std::function<void(host::Host &)> prepare)
@@ -113,9 +87,7 @@ bool PlayState::begin(std::string &why) {
     return false;
   }
   running_ = true;
-  view_ = documentView(hosted().document().model());
   drawDocument();
-  previousPicture_ = picture_;
   readTranscript();
   stepFirstEvent_ = transcript_->events().size();
   return true;
@@ -192,18 +164,14 @@ void PlayState::drawDocument() {
   // Versions count on across documents: a page never takes an update meant
   // for a picture of another one.
   static std::uint64_t pictures = 0;
-  const host::DocumentModel &model = hosted().document().model();
-  view_ = unite(view_, documentView(model));
-  PictureParts now = documentParts(model, view_, settings_.documentName);
-  pictureUpdate_ = pictureUpdate(picture_, now);
+  picture_.draw(hosted().document().model(), settings_.documentName);
+  pictureUpdate_ = picture_.update();
   if (!pictureUpdate_.is_null()) pictureUpdate_["base"] = pictureVersion_;
   pictureVersion_ = ++pictures;
-  previousPicture_ = std::move(picture_);
-  picture_ = std::move(now);
 }
 
 std::string PlayState::previousPicture() const {
-  return assembled(previousPicture_);
+  return assembled(picture_.previous());
 }
 
 // The palette's placement as the preferences hold it now.
@@ -297,20 +265,22 @@ Json PlayState::snapshot(bool wholeTranscript) {
   state["changes"] = changes;
   state["changed"] = changed;
   state["alerts"] = transcript_->lastAlerts();
-  if (wholeTranscript || pictureUpdate_.is_null())
-    state["art"] = assembled(picture_);
-  else
+  const host::DocumentModel &model = hosted().document().model();
+  if (wholeTranscript || pictureUpdate_.is_null()) {
+    state["art"] = assembled(picture_.parts());
+    // An update leaves the objects and their order as they were.
+    Json topLevel = Json::array();
+    for (host::Serial serial : model.topLevel())
+      if (const host::ArtObject *object = model.object(serial)) topLevel.push_back(object->id);
+    state["topLevel"] = std::move(topLevel);
+  } else {
     state["artUpdate"] = pictureUpdate_;
+  }
   state["artVersion"] = pictureVersion_;
   Json selection = Json::array();
-  const host::DocumentModel &model = hosted().document().model();
   for (host::Serial serial : model.selection())
     if (const host::ArtObject *object = model.object(serial)) selection.push_back(object->id);
   state["selection"] = selection;
-  Json topLevel = Json::array();
-  for (host::Serial serial : model.topLevel())
-    if (const host::ArtObject *object = model.object(serial)) topLevel.push_back(object->id);
-  state["topLevel"] = topLevel;
   return state;
 }
 

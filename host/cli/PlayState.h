@@ -4,9 +4,9 @@
 // with expectations of the state each one reached.
 #pragma once
 
+#include "PlayPicture.h"
 #include "SessionRunner.h"
 #include "SessionScript.h"
-#include "SvgDocument.h"
 #include "Transcript.h"
 
 #include <cstdint>
@@ -41,8 +41,9 @@ public:
   // The state now, for the page: palette, menu item, document picture,
   // what the last step changed and the transcript it added (the whole
   // transcript and the whole picture with `wholeTranscript`). The picture
-  // is "art", whole, or "artUpdate", what to replace in the picture of
-  // version "base" to get version "artVersion".
+  // is "art", whole, with the ids of the top-level objects ("topLevel"),
+  // or "artUpdate", what to replace in the picture of version "base" to
+  // get version "artVersion", whose top-level objects are those of "base".
   Json snapshot(bool wholeTranscript);
   // The document before the last step, drawn as it is drawn now.
   std::string previousPicture() const;
@@ -69,8 +70,7 @@ private:
   std::string transcriptText_;
   std::size_t stepTranscriptStart_ = 0;
   std::size_t stepFirstEvent_ = 0;
-  View view_;
-  PictureParts picture_, previousPicture_;
+  PlayPicture picture_;
   std::uint64_t pictureVersion_ = 0;
   Json pictureUpdate_; // from the version before; null when it must be drawn whole
   Json recorded_ = Json::array();

@@ -9,6 +9,7 @@
 // marked with a blue frame; every top-level object is labelled with its id.
 #pragma once
 
+#include "SvgArtShapes.h"
 #include "pello/host/Document.h"
 #include "pello/host/DocumentDiff.h"
 
@@ -22,8 +23,11 @@ struct View {
   double left = 0, top = 0, right = 0, bottom = 0;
 };
 
-// The area the document's art covers, with room around it.
+// The area the document's art covers, with room around it: around the
+// extents of its top-level objects (each drawn with its label above it).
 View documentView(const host::DocumentModel &model);
+Box objectExtent(const host::DocumentModel &model, const host::ArtObject &o);
+View viewAround(const Box &extents);
 View unite(const View &a, const View &b);
 
 // `changes` (the changes that led to `model`) are marked over it: each

@@ -13,10 +13,11 @@ Cases:
   security   foreign Host and Origin headers, a missing or wrong token, an oversized
              body and a document named by path are refused; Ctrl-C writes the preferences.
   timing     how long a click on a document of 10,000 objects takes to be redrawn in
-             the page: reported, and under 2 s even on a loaded debug build (a step
-             that wrote or compared the whole document, or a compressed reply, takes
-             longer). The goal is under 100 ms, not quite reached on a busy machine
-             (about 110 ms in a Release build).
+             the page: reported, under 100 ms in a Release build (the environment's
+             PELLO_BUILD_TYPE) and under 2 s in any other, even a loaded debug build
+             (a step that wrote or compared the whole document, or a compressed
+             reply, takes longer); the picture the clicks updated in parts, its
+             sheets with it, is the picture drawn whole.
 
 Exits 77 (skipped) when Chromium, chromium-driver or python3-selenium is missing.
 """
@@ -168,11 +169,13 @@ def select(driver, art):
     idle(driver)
 
 
+# The picture's parts, from each of its sheets (a picture of many objects
+# is shown as several).
 PICTURE_PARTS = """
-    const svg = document.querySelector('#art svg');
-    return {art: [...svg.querySelectorAll(':scope > g[data-art]')].map((g) => [g.dataset.art, g.innerHTML]),
-            marks: svg.querySelector(':scope > g[data-marks]').innerHTML,
-            patterns: Object.fromEntries([...svg.querySelector(':scope > defs').children].map((p) => [p.id, p.outerHTML]))};"""
+    const art = document.getElementById('art');
+    return {art: [...art.querySelectorAll(':scope > svg > g[data-art]')].map((g) => [g.dataset.art, g.innerHTML]),
+            marks: art.querySelector(':scope > svg > g[data-marks]').innerHTML,
+            patterns: Object.fromEntries([...art.querySelector(':scope > svg > defs').children].map((p) => [p.id, p.outerHTML]))};"""
 
 
 def check_drawn_in_parts(driver, kept, what):
@@ -295,6 +298,7 @@ def case_security(play, work, host):
 def case_timing(driver, play, work):
     open_page(driver, play, work)
     select(driver, "p0")
+    keep(driver, "p9999")
     times = []
     for _ in range(3):
         driver.execute_script("window.pelloRedraws = []")
@@ -306,7 +310,12 @@ def case_timing(driver, play, work):
           (median, best, ", ".join("%.1f" % t for t in times)))
     with open(os.path.join(work, "timing.txt"), "w") as f:
         f.write("%.1f\n" % median)
-    check(median < 2000, "a click on 10,000 objects is redrawn within 2 s (%.0f ms; the goal is 100 ms)" % median)
+    if os.environ.get("PELLO_BUILD_TYPE") == "Release":
+        check(median < 100, "a click on 10,000 objects is redrawn within 100 ms (%.0f ms)" % median)
+    else:
+        check(median < 2000, "a click on 10,000 objects is redrawn within 2 s (%.0f ms; the goal, in a Release build, "
+              "is 100 ms)" % median)
+    check_drawn_in_parts(driver, "p9999", "clicks on 10,000 objects")
 
 
 def many_objects(path, count):

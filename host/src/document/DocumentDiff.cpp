@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace pello::host {
@@ -104,8 +105,7 @@ ChangeList documentChanges(const Json &before, const Json &after) {
 }
 
 void DocumentWatch::reset(const DocumentModel *model) {
-  art_.clear();
-  order_.clear();
+  seen_.clear();
   patternNames_.clear();
   patterns_ = selection_ = Json::array();
   look(model);
@@ -124,28 +124,46 @@ ChangeList DocumentWatch::look(const DocumentModel *model) {
     patterns.push_back(writePattern(p));
   }
   const bool renamed = names != patternNames_;
-
-  std::vector<std::string> order;
-  order.reserve(order_.size());
-  model->forEach([&](const ArtObject &o, int) {
-    order.push_back(o.id);
-    auto found = art_.find(o.id);
-    if (found == art_.end()) {
-      out.push_back(Change{o.id, "(object)", nullptr, "added"});
-      art_.emplace(o.id, Seen{o, writeOwnArt(*model, o)});
-      return;
-    }
-    Seen &seen = found->second;
+  const auto compare = [&](Seen &seen, const ArtObject &o) {
     if (!renamed && identicalOwn(seen.object, o)) return;
     Json now = writeOwnArt(*model, o);
     diff(o.id, "", seen.json, now, out);
     seen = Seen{o, std::move(now)};
-  });
-  for (const std::string &id : order_)
-    if (!model->find(id)) {
-      out.push_back(Change{id, "(object)", "present", "removed"});
-      art_.erase(id);
+  };
+
+  std::vector<const ArtObject *> objects;
+  objects.reserve(seen_.size());
+  model->forEach([&](const ArtObject &o, int) { objects.push_back(&o); });
+  bool sameIds = objects.size() == seen_.size();
+  for (std::size_t i = 0; sameIds && i < objects.size(); ++i)
+    sameIds = objects[i]->id == seen_[i].object.id;
+  if (sameIds) {
+    // Most steps leave the objects where they were: each is compared with
+    // what was seen at its place.
+    for (std::size_t i = 0; i < objects.size(); ++i)
+      compare(seen_[i], *objects[i]);
+  } else {
+    std::unordered_map<std::string, std::size_t> was;
+    for (std::size_t i = 0; i < seen_.size(); ++i)
+      was.emplace(seen_[i].object.id, i);
+    std::vector<bool> found(seen_.size());
+    std::vector<Seen> seen;
+    seen.reserve(objects.size());
+    for (const ArtObject *o : objects) {
+      auto at = was.find(o->id);
+      if (at == was.end()) {
+        out.push_back(Change{o->id, "(object)", nullptr, "added"});
+        seen.push_back(Seen{*o, writeOwnArt(*model, *o)});
+        continue;
+      }
+      found[at->second] = true;
+      compare(seen_[at->second], *o);
+      seen.push_back(std::move(seen_[at->second]));
     }
+    for (std::size_t i = 0; i < seen_.size(); ++i)
+      if (!found[i]) out.push_back(Change{seen_[i].object.id, "(object)", "present", "removed"});
+    seen_ = std::move(seen);
+  }
 
   patternChanges(patterns_, patterns, out);
   Json selection = Json::array();
@@ -153,7 +171,6 @@ ChangeList DocumentWatch::look(const DocumentModel *model) {
     selection.push_back(model->object(s)->id);
   diff("(selection)", "", selection_, selection, out);
 
-  order_ = std::move(order);
   patternNames_ = std::move(names);
   patterns_ = std::move(patterns);
   selection_ = std::move(selection);

@@ -9,7 +9,6 @@
 #include "pello/host/DocumentJson.h"
 
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -45,8 +44,7 @@ private:
     ArtObject object;
     Json json; // as written, without children
   };
-  std::unordered_map<std::string, Seen> art_;
-  std::vector<std::string> order_;
+  std::vector<Seen> seen_; // depth first, as the document was
   std::vector<std::pair<Serial, std::string>> patternNames_;
   Json patterns_ = Json::array(), selection_ = Json::array();
 };
