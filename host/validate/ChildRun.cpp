@@ -1,5 +1,5 @@
-// A check's lines across a child process: what the child's context tells,
-// made again in the parent's.
+// What a child leaves its parent, read on the parent's side: the choices it
+// recorded, and its context's lines made again in the parent's context.
 #include "ChildRun.h"
 
 namespace pello::validate {
@@ -12,6 +12,17 @@ contextLines(const std::function<void(const std::string &)> &send) {
       line += (c == '\n' || c == '\r') ? ' ' : c;
     send(line);
   };
+}
+
+ActionScript SharedChoices::script() const {
+  ActionScript script;
+  for (std::uint64_t word : recorded()) {
+    if (word == kActionMark)
+      script.emplace_back();
+    else if (!script.empty())
+      script.back().push_back(static_cast<std::uint32_t>(word));
+  }
+  return script;
 }
 
 void applyContextLine(CheckContext &context, const std::string &line) {

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ ChildEnd runInChild(const std::function<void(const std::function<void(const std:
 // same exit status.
 [[noreturn]] void endAsChildEnded(const ChildEnd &end);
 
+// Marks the start of an action among the recorded choices (which are below
+// 2^32).
+inline constexpr std::uint64_t kActionMark = std::uint64_t{1} << 32;
+
 // Choices recorded where a child's records outlive it: memory shared with
 // the parent (on Windows, this process's own).
 class SharedChoices {
@@ -52,7 +57,9 @@ public:
   ActionScript script() const;
 
 private:
-  // Each value, and a mark before each action's values: shared memory
+  // The words recorded so far (platform).
+  std::span<const std::uint64_t> recorded() const;
+  // Each value, and kActionMark before each action's values: shared memory
   // ([0] the count) where there is fork, else this process's own.
   std::uint64_t *words_ = nullptr;
   std::size_t capacity_ = 0;

@@ -46,6 +46,7 @@ private:
   void armFault();
   void lackSuite();
   void oddPreference();
+  bool failedSince(std::size_t firedBefore, const std::string &op) const;
   void checkAlerts();
   void checkToldWrites(std::size_t alertsBefore);
   void checkKeptPerLoad();

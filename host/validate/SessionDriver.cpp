@@ -112,16 +112,21 @@ bool Driver::started() const {
   return session_.hosted.holdsRecord();
 }
 
+// Whether a fault of the host's on `op` fired since it had fired `firedBefore`.
+bool Driver::failedSince(std::size_t firedBefore, const std::string &op) const {
+  const auto &fired = session_.host.faults().fired();
+  for (std::size_t i = firedBefore; i < fired.size(); ++i)
+    if (fired[i].op == op) return true;
+  return false;
+}
+
 // Every alert is one the plug-in can show; without host faults, none tells
 // of an error. The session file says the same after each action that
 // showed one.
 void Driver::checkAlerts() {
   // A number the host refused to write (a failing AIRealToString) is shown
   // empty: the plug-in has no other text for it.
-  bool numberRefused = false;
-  const auto &fired = session_.host.faults().fired();
-  for (std::size_t i = firedAtStep_; i < fired.size(); ++i)
-    if (fired[i].op == "AIUser::AIRealToString") numberRefused = true;
+  const bool numberRefused = failedSince(firedAtStep_, "AIUser::AIRealToString");
   const auto &alerts = session_.dialogs.alerts();
   for (std::size_t i = alertsSeen_; i < alerts.size(); ++i) {
     const std::string &text = alerts[i];
@@ -141,11 +146,9 @@ void Driver::checkAlerts() {
 // paste "Error setting matrix in pattern!", as long as the plug-in holds
 // the suite that shows alerts.
 void Driver::checkToldWrites(std::size_t alertsBefore) {
-  bool refused = false;
-  const auto &fired = session_.host.faults().fired();
-  for (std::size_t i = firedAtStep_; i < fired.size(); ++i)
-    if (fired[i].op == "AIPathStyle::SetPathStyle") refused = true;
-  if (!refused || session_.host.suites().holds("ADM Basic Suite") == 0) return;
+  if (!failedSince(firedAtStep_, "AIPathStyle::SetPathStyle") ||
+      session_.host.suites().holds("ADM Basic Suite") == 0)
+    return;
   const std::string told = pasting_ ? kPatternMatrixAlert : kWriteAlert;
   const auto &alerts = session_.dialogs.alerts();
   context_.expect(std::find(alerts.begin() + static_cast<std::ptrdiff_t>(alertsBefore), alerts.end(), told) !=
@@ -236,9 +239,7 @@ void Driver::act(std::uint32_t action) {
       emit(Json{{"do", "reload"}});
       plugin.reload();
     }
-    const auto &fired = session_.host.faults().fired();
-    for (std::size_t i = firedBefore; i < fired.size(); ++i)
-      if (fired[i].op == "SPBasic::IsEqual") recordLostByHost_ = true;
+    if (failedSince(firedBefore, "SPBasic::IsEqual")) recordLostByHost_ = true;
     break;
   }
   case kNewDocumentActions[0]:

@@ -18,7 +18,6 @@ namespace pello::validate {
 
 namespace {
 
-constexpr std::uint64_t kActionMark = std::uint64_t{1} << 32;
 // 2^25 words reserved (256 MiB of address space, pages used only as filled):
 // far more than the longest session chooses.
 constexpr std::size_t kSharedWords = std::size_t{1} << 25;
@@ -125,16 +124,9 @@ void SharedChoices::add(std::uint32_t value) {
   if (words_ && words_[0] + 1 < capacity_) words_[++words_[0]] = value;
 }
 
-ActionScript SharedChoices::script() const {
-  ActionScript script;
-  if (!words_) return script;
-  for (std::uint64_t i = 1; i <= words_[0]; ++i) {
-    if (words_[i] == kActionMark)
-      script.emplace_back();
-    else if (!script.empty())
-      script.back().push_back(static_cast<std::uint32_t>(words_[i]));
-  }
-  return script;
+std::span<const std::uint64_t> SharedChoices::recorded() const {
+  if (!words_) return {};
+  return {words_ + 1, static_cast<std::size_t>(words_[0])};
 }
 
 } // namespace pello::validate

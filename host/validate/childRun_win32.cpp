@@ -7,10 +7,6 @@
 
 namespace pello::validate {
 
-namespace {
-constexpr std::uint64_t kActionMark = std::uint64_t{1} << 32;
-}
-
 bool childRunsAvailable() {
   return false;
 }
@@ -36,15 +32,8 @@ void SharedChoices::add(std::uint32_t value) {
   own_.push_back(value);
 }
 
-ActionScript SharedChoices::script() const {
-  ActionScript script;
-  for (std::uint64_t word : own_) {
-    if (word == kActionMark)
-      script.emplace_back();
-    else if (!script.empty())
-      script.back().push_back(static_cast<std::uint32_t>(word));
-  }
-  return script;
+std::span<const std::uint64_t> SharedChoices::recorded() const {
+  return own_;
 }
 
 } // namespace pello::validate

@@ -1,6 +1,7 @@
 // Random sessions that once failed the real plug-in for what the host did,
 // replayed alone (small and fast): each must pass now. And the shrinker's
 // kinds of failure.
+#include "ChildRun.h"
 #include "Shrink.h"
 #include "pello/validate/SessionDriver.h"
 #include "pello/validate/Validate.h"
@@ -61,14 +62,15 @@ TEST(Shrinking, FailureKindsLeaveOutStageDetailsAndNumbers) {
 TEST(Shrinking, RecordedScriptReplaysTheSession) {
   CheckContext recorded, replayed;
   recorded.plugin = replayed.plugin = builtPluginPath();
-  ActionScript script;
+  SharedChoices choices;
   RandomChooser random(7);
-  RecordingChooser recording(random, script);
+  SharedRecordingChooser recording(random, choices);
   SessionDescription first, second;
   DriverOptions options;
   options.steps = 300;
   options.description = &first;
   runDrivenSession(recorded, recording, options);
+  const ActionScript script = choices.script();
   ASSERT_EQ(script.size(), 300u);
   ScriptChooser playback(script);
   options.description = &second;

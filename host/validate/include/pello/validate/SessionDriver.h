@@ -61,27 +61,6 @@ private:
 // so that any subset of its actions can be run again (shrinking).
 using ActionScript = std::vector<std::vector<std::uint32_t>>;
 
-// Passes another chooser's choices on and records them, action by action.
-class RecordingChooser : public Chooser {
-public:
-  RecordingChooser(Chooser &inner, ActionScript &script) : inner_(inner), script_(script) {}
-  std::uint32_t below(std::uint32_t bound) override { return kept(inner_.below(bound)); }
-  std::uint32_t word() override { return kept(inner_.word()); }
-  bool exhausted() const override { return inner_.exhausted(); }
-  void nextAction() override {
-    inner_.nextAction();
-    script_.emplace_back();
-  }
-
-private:
-  std::uint32_t kept(std::uint32_t value) {
-    if (!script_.empty()) script_.back().push_back(value);
-    return value;
-  }
-  Chooser &inner_;
-  ActionScript &script_;
-};
-
 // Plays a recorded script back: each action gets its own choices again
 // (0 once they run out, where the host's state asks for more), and the
 // session ends with the script.
