@@ -90,6 +90,16 @@ def case_statuses(v, args):
               f"{name} at strictness 1: {checks[name]}")
     check(report["passed"] is True and report["steps"] == 50, f"report {report}")
 
+    # The cycles' heap warning is the same whatever ran before in the process:
+    # in a child forked from the run and in the run's own process, round after
+    # round (a one-off growth of the allocator's came and went).
+    for where in ([], ["--in-process"]):
+        report = v.report(args.plugin, "--only", "cycles", "--cycles", 100, "--repeat", 2, "--seed", 5, *where,
+                          status=0)
+        seen = {(c["name"], c["status"], tuple(c["warnings"])) for c in report["checks"]}
+        check(seen == {(n, "passed", ()) for n in ("cycles.load-unload", "cycles.host-runs")},
+              f"the cycles of the plug-in {where}: {seen}")
+
     # The failure of a check that fails (not crashes) is its status and reason.
     report = v.report(args.failing, "--only", "cycles.load-unload", "--cycles", 100, status=1)
     failed = by_name(report)["cycles.load-unload"]
