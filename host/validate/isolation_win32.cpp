@@ -155,6 +155,9 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
   DWORD status = 0;
   GetExitCodeProcess(child.hProcess, &status);
   CloseHandle(child.hProcess);
+  // Ctrl-C reaches the child too (one console): a child ended by it was
+  // interrupted, not crashed.
+  if (!interrupted && status != 0) interrupted = interruptSignal();
 
   outcome.milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -76,8 +76,10 @@ def plugin_crashes(w):
     rows = [(args + ["--plugin", w.crashing], INTERNAL, said)
             for args in (["run", w.session_file("start.json", [{"do": "startup"}])], ["session"],
                          ["palette", "-o", w.path("p.svg")])]
-    # The validator runs each check in a child process: the crash fails the check, not the run.
-    return rows + [(["validate", w.crashing, "--only", "load.startup-time"], FAILED, "crashed with signal")]
+    # The validator runs each check in a child process: the crash fails the check, not the run; in its own
+    # process the crash ends the run as the other subcommands end.
+    return rows + [(["validate", w.crashing, "--only", "load.startup-time"], FAILED, "crashed with signal"),
+                   (["validate", w.crashing, "--only", "load.startup-time", "--in-process"], INTERNAL, said)]
 
 
 def plugin_relative(w):
@@ -208,7 +210,8 @@ def validate_numbers(w):
                    (["validate", "--seed", "18446744073709551616"], MALFORMED, "--seed: expected a seed of at most"),
                    (["validate", "--repeat", "1073741824"], MALFORMED, "--repeat: expected at most 10000"),
                    (["validate", "--time-limit", "0"], MALFORMED, "--time-limit: expected 1 or more, not 0"),
-                   (["validate", "--junit", w.path("document.json", "x.xml")], MALFORMED, "--junit: cannot write")]
+                   (["validate", "--junit", w.path("document.json", "x.xml")], MALFORMED, "--junit: cannot write"),
+                   (["validate", "--artifacts", w.document], MALFORMED, "--artifacts: cannot make the folder")]
 
 
 def validate_base10(w):
