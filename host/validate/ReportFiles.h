@@ -21,9 +21,9 @@ struct PlannedRun {
 };
 
 // The report as it stands before `next` runs: the runs done, `next` and the
-// rest not finished. `inProcess`: `next` runs in this process, so an end of
-// the process during it is a crash of that check.
-RunReport unfinishedReport(const RunReport &done, std::span<const PlannedRun> next, bool inProcess);
+// rest not finished. `runningHere`: `next[0]` runs in this process, so an
+// end of the process during it is a crash of that check.
+RunReport unfinishedReport(const RunReport &done, std::span<const PlannedRun> next, bool runningHere);
 
 // Writes `text` to `file` whole or not at all: a regular file (or none) is
 // replaced through a temporary file in the same folder; a pipe or device
