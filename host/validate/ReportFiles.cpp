@@ -44,25 +44,31 @@ RunReport unfinishedReport(const RunReport &done, std::span<const PlannedRun> ne
   return report;
 }
 
-bool writeReportFile(const std::filesystem::path &file, const std::string &text, std::string &error) {
+bool writeReportFile(const std::filesystem::path &named, const std::string &text, std::string &error) {
   std::error_code ec;
+  // A link stays a link: its target is the file replaced.
+  std::filesystem::path file = named;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(named, ec))) {
+    file = std::filesystem::weakly_canonical(named, ec);
+    if (ec) file = named;
+  }
   const std::filesystem::file_status status = std::filesystem::status(file, ec);
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
     if (writeDirectly(file, text)) return true;
-    error = "cannot write " + file.string();
+    error = "cannot write " + named.string();
     return false;
   }
   std::filesystem::path temporary = file;
   temporary += ".tmp-" + std::to_string(std::random_device{}());
   if (!writeDirectly(temporary, text)) {
     std::filesystem::remove(temporary, ec);
-    error = "cannot write " + file.string();
+    error = "cannot write " + named.string();
     return false;
   }
   std::filesystem::rename(temporary, file, ec);
   if (ec) {
     std::filesystem::remove(temporary, ec);
-    error = "cannot write " + file.string();
+    error = "cannot write " + named.string();
     return false;
   }
   return true;

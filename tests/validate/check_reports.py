@@ -155,6 +155,17 @@ def case_junit(v, args):
     statuses = {c["status"] for c in report["checks"]}
     check(statuses == {"passed", "failed"}, f"the second run's statuses: {statuses}")
 
+    # Written through a temporary file: a link to the report stays a link (Wine shows none).
+    if not args.emulator:
+        target, link = v.work / "target.xml", v.work / "link.xml"
+        for path in (target, link):
+            path.unlink(missing_ok=True)
+        target.write_text("old")
+        link.symlink_to(target)
+        v.report(args.plugin, "--only", "load.pipl", "--junit", link, status=0)
+        check(link.is_symlink() and "load.pipl" in target.read_text(), "the link to the JUnit report was replaced")
+    check(not [p for p in v.work.iterdir() if ".tmp" in p.name], f"temporary files left: {list(v.work.iterdir())}")
+
     code, out, err = v.run(args.plugin, "--only", "load.pipl", "--junit", v.work / "no" / "such" / "folder.xml")
     check(code == 2 and "--junit: cannot write" in out + err, f"an unwritable --junit file: exit {code}, {err!r}")
 
