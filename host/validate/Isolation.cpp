@@ -8,6 +8,17 @@ namespace {
 constexpr std::size_t kMessagesKept = 200;
 }
 
+CheckLimits::Clock::time_point CheckLimits::endOf(Clock::time_point start) const {
+  const Clock::time_point own = start + std::chrono::seconds(timeoutSeconds);
+  return runEnds && *runEnds < own ? *runEnds : own;
+}
+
+std::string CheckLimits::endedWhy(Clock::time_point start) const {
+  if (runEnds && *runEnds < start + std::chrono::seconds(timeoutSeconds))
+    return "stopped at the run's --time-limit of " + std::to_string(timeLimitSeconds) + " s";
+  return "timed out after " + std::to_string(timeoutSeconds) + " s";
+}
+
 void CheckOutcome::settle() {
   if (status == Status::Crashed || status == Status::TimedOut || status == Status::Skipped) return;
   status = failures > 0 ? Status::Failed : !warnings.empty() ? Status::Warning : Status::Passed;

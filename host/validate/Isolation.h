@@ -5,6 +5,8 @@
 
 #include "pello/validate/Check.h"
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,26 @@ struct CheckOutcome {
 // Whether runIsolated really uses a separate process here.
 bool isolationAvailable();
 
+// How long a check in a child process may run: its own --timeout, and no
+// later than the end of the whole run (--time-limit), if there is one.
+struct CheckLimits {
+  using Clock = std::chrono::steady_clock;
+  int timeoutSeconds = 0;
+  int timeLimitSeconds = 0;                 // 0: no limit on the run
+  std::optional<Clock::time_point> runEnds; // when --time-limit is reached
+
+  // When a check started at `start` is ended.
+  Clock::time_point endOf(Clock::time_point start) const;
+  // Why it was ended then: its timeout, or the run's limit.
+  std::string endedWhy(Clock::time_point start) const;
+};
+
 // Runs `check` with a copy of `context`; `isolate` false runs it in this
-// process. A child running longer than `timeoutSeconds` is ended.
-CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate, int timeoutSeconds);
+// process. A child still running at `limits`' end is ended (timed out), and
+// one running when the run is interrupted too (skipped, "interrupted by
+// SIGTERM ..."); either way with every process it started.
+CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate,
+                         const CheckLimits &limits);
 
 // Runs `check` in this process (the fallback, and the child's work); an
 // exception that escapes the check is a crash.

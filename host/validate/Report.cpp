@@ -81,13 +81,15 @@ std::string junitCase(const CheckRun &run) {
   return xml + "    </testcase>\n";
 }
 
-std::string junitProperties(const RunSettings &settings, std::uint64_t seed) {
-  const std::pair<const char *, std::string> properties[] = {
+std::string junitProperties(const RunReport &report, std::uint64_t seed) {
+  const RunSettings &settings = report.settings;
+  std::vector<std::pair<const char *, std::string>> properties = {
       {"plugin", settings.plugin},
       {"seed", std::to_string(seed)},
       {"steps", std::to_string(settings.steps)},
       {"strictness", std::to_string(settings.strictness)},
       {"timeout", std::to_string(settings.timeoutSeconds)}};
+  if (!report.interrupted.empty()) properties.emplace_back("interrupted", report.interrupted);
   std::string xml = "    <properties>\n";
   for (const auto &[name, value] : properties)
     xml += "      <property name=\"" + std::string(name) + "\" value=\"" + host::xmlEscaped(value) + "\"/>\n";
@@ -183,19 +185,21 @@ nlohmann::json reportJson(const RunReport &report) {
     if (!run.replay.empty()) check["replay"] = run.replay;
     checks.push_back(std::move(check));
   }
-  return {{"plugin", settings.plugin},
-          {"seed", settings.seed},
-          {"steps", settings.steps},
-          {"cycles", settings.cycles},
-          {"strictness", settings.strictness},
-          {"timeout", settings.timeoutSeconds},
-          {"repeat", settings.repeat},
-          {"shuffle", settings.shuffle},
-          {"isolated", settings.isolate},
-          {"checks", std::move(checks)},
-          {"counts", std::move(counts)},
-          {"seconds", report.seconds},
-          {"passed", passed}};
+  nlohmann::json json = {{"plugin", settings.plugin},
+                         {"seed", settings.seed},
+                         {"steps", settings.steps},
+                         {"cycles", settings.cycles},
+                         {"strictness", settings.strictness},
+                         {"timeout", settings.timeoutSeconds},
+                         {"repeat", settings.repeat},
+                         {"shuffle", settings.shuffle},
+                         {"isolated", settings.isolate},
+                         {"checks", std::move(checks)},
+                         {"counts", std::move(counts)},
+                         {"seconds", report.seconds},
+                         {"passed", passed && report.interrupted.empty()}};
+  if (!report.interrupted.empty()) json["interrupted"] = report.interrupted;
+  return json;
 }
 
 nlohmann::json listJson(const std::vector<const Check *> &checks) {
@@ -228,7 +232,7 @@ std::string junitXml(const RunReport &report) {
     const std::string name =
         key.second + (report.settings.repeat > 1 ? " (round " + std::to_string(key.first + 1) + ")" : "");
     xml += "  <testsuite name=\"" + host::xmlEscaped(name) + "\"" + tally.attributes() + ">\n" +
-           junitProperties(report.settings, suites[key].front()->seed) + cases + "  </testsuite>\n";
+           junitProperties(report, suites[key].front()->seed) + cases + "  </testsuite>\n";
   }
   return xml + "</testsuites>\n";
 }

@@ -30,6 +30,8 @@ struct RunSettings {
   int cycles = 0; // 0: the cycles group's default
   int strictness = 0;
   int timeoutSeconds = 0;
+  int timeLimitSeconds = 0; // 0: none
+  bool failFast = false;
   int repeat = 1;
   bool shuffle = false;
   bool isolate = true;
@@ -39,6 +41,7 @@ struct RunReport {
   RunSettings settings;
   std::vector<CheckRun> runs;
   double seconds = 0;
+  std::string interrupted; // why the run did not finish (the reports say so); empty when it did
 };
 
 // "passed", "warning", "skipped", "failed", "crashed", "timed-out".

@@ -3,6 +3,8 @@
 // the JUnit file.
 #include "Isolation.h"
 #include "Report.h"
+#include "ReportFiles.h"
+#include "RunSignals.h"
 #include "Selection.h"
 #include "pello/validate/Check.h"
 #include "pello/validate/Validate.h"
@@ -118,6 +120,52 @@ void printHeader(const RunSettings &settings, std::FILE *out) {
 
 } // namespace
 
+namespace {
+
+// Every check of every round, in the order they run.
+std::vector<PlannedRun> planRuns(const std::vector<const Check *> &chosen, const RunSettings &settings) {
+  std::vector<PlannedRun> plan;
+  for (int round = 0; round < settings.repeat; ++round) {
+    const std::uint64_t seed = roundSeed(settings.seed, round);
+    std::vector<std::size_t> order = shuffledOrder(chosen.size(), seed);
+    if (!settings.shuffle) std::sort(order.begin(), order.end());
+    for (std::size_t index : order)
+      plan.push_back({chosen[index], round, seed});
+  }
+  return plan;
+}
+
+RunSettings settingsOf(const ValidateOptions &options) {
+  RunSettings settings;
+  settings.plugin = options.plugin.string();
+  settings.seed = options.seed ? *options.seed : clockSeed();
+  settings.strictness = options.strictness;
+  settings.steps = options.steps > 0 ? options.steps : stepsAt(options.strictness);
+  settings.cycles = options.cycles > 0 ? options.cycles : cyclesAt(options.strictness);
+  settings.timeoutSeconds = options.timeoutSeconds;
+  settings.timeLimitSeconds = options.timeLimitSeconds;
+  settings.failFast = options.failFast;
+  settings.repeat = options.repeat;
+  settings.shuffle = options.shuffle;
+  settings.isolate = options.isolate && isolationAvailable();
+  return settings;
+}
+
+// Why the checks from here on are not run, or empty: the run was
+// interrupted, reached its time limit, or stops at a failure.
+std::string stopReason(const RunReport &report,
+                       const std::optional<CheckLimits::Clock::time_point> &runEnds) {
+  if (const int signal = interruptSignal()) return "the run was interrupted by " + interruptName(signal);
+  if (runEnds && CheckLimits::Clock::now() >= *runEnds)
+    return "the run reached its --time-limit of " + std::to_string(report.settings.timeLimitSeconds) + " s";
+  if (report.settings.failFast && !report.runs.empty() && report.runs.back().outcome.faulty())
+    return "--fail-fast stopped the run after " + std::string(report.runs.back().check->name) + " " +
+           statusName(report.runs.back().outcome.status);
+  return {};
+}
+
+} // namespace
+
 int runValidate(const ValidateOptions &options, std::FILE *out) {
   std::string error;
   const std::vector<const Check *> chosen = chooseChecks(options, error);
@@ -129,94 +177,103 @@ int runValidate(const ValidateOptions &options, std::FILE *out) {
     printList(chosen, options.json, out);
     return 0;
   }
-  std::ofstream junit;
-  if (!options.junit.empty()) {
-    junit.open(options.junit, std::ios::binary | std::ios::trunc);
-    if (!junit) {
-      std::fprintf(stderr, "pello-host validate: --junit: cannot write %s\n", options.junit.string().c_str());
-      return 2;
-    }
-  }
-
   RunReport report;
-  RunSettings &settings = report.settings;
-  settings.plugin = options.plugin.string();
-  settings.seed = options.seed ? *options.seed : clockSeed();
-  settings.strictness = options.strictness;
-  settings.steps = options.steps > 0 ? options.steps : stepsAt(options.strictness);
-  settings.cycles = options.cycles > 0 ? options.cycles : cyclesAt(options.strictness);
-  settings.timeoutSeconds = options.timeoutSeconds;
-  settings.repeat = options.repeat;
-  settings.shuffle = options.shuffle;
-  settings.isolate = options.isolate && isolationAvailable();
+  report.settings = settingsOf(options);
+  const RunSettings &settings = report.settings;
+  const std::vector<PlannedRun> plan = planRuns(chosen, settings);
+  ReportFiles files(options.junit, options.json, !settings.isolate);
+  // The JUnit file is there, whole, before the first check.
+  if (!files.beforeCheck(report, plan, error)) {
+    std::fprintf(stderr, "pello-host validate: --junit: %s\n", error.c_str());
+    return 2;
+  }
+  if (settings.isolate)
+    watchInterrupts();
+  else
+    watchCrashes();
   const bool text = !options.json;
   if (text) printHeader(settings, out);
 
   CheckContext context;
   context.plugin = options.plugin;
+  context.artifactsDir = options.artifacts;
   context.seedGiven = options.seed.has_value();
   context.steps = settings.steps;
   context.cycles = settings.cycles;
   context.strictness = settings.strictness;
   const std::filesystem::path workRoot = makeWorkDir();
   const auto start = std::chrono::steady_clock::now();
-  const int total = static_cast<int>(chosen.size()) * settings.repeat;
-  for (int round = 0; round < settings.repeat; ++round) {
-    const std::uint64_t seed = roundSeed(settings.seed, round);
-    if (text && settings.repeat > 1)
-      std::fprintf(out, "round %d of %d, seed %llu\n", round + 1, settings.repeat,
-                   static_cast<unsigned long long>(seed));
-    std::vector<std::size_t> order = shuffledOrder(chosen.size(), seed);
-    if (!settings.shuffle) std::sort(order.begin(), order.end());
-    for (std::size_t index : order) {
-      const Check &check = *chosen[index];
-      CheckRun run{&check, round, seed, {}, {}};
-      if (text) {
-        std::fprintf(out, "[%2d/%d] %-28s ", static_cast<int>(report.runs.size()) + 1, total, check.name);
-        std::fflush(out);
-      }
-      if (lowestStrictness(check) > settings.strictness) {
-        run.outcome.status = Status::Skipped;
-        run.outcome.reason = "runs from --strictness " + std::to_string(lowestStrictness(check)) +
-                             " (this run: " + std::to_string(settings.strictness) + ")";
-      } else {
-        CheckContext mine = context;
-        mine.seed = seed;
-        mine.workDir = workRoot / check.name;
-        std::error_code ec;
-        std::filesystem::create_directories(mine.workDir, ec);
-        run.outcome = runIsolated(check, mine, settings.isolate, settings.timeoutSeconds);
-        std::filesystem::remove_all(mine.workDir, ec);
-        if (run.outcome.faulty()) run.replay = replayLine(settings, check, seed);
-      }
-      if (text) {
-        printOutcome(out, run, options.verbose);
-        std::fflush(out);
-      }
-      report.runs.push_back(std::move(run));
+  CheckLimits limits;
+  limits.timeoutSeconds = settings.timeoutSeconds;
+  limits.timeLimitSeconds = settings.timeLimitSeconds;
+  if (settings.timeLimitSeconds > 0) limits.runEnds = start + std::chrono::seconds(settings.timeLimitSeconds);
+  std::string stopped;
+  for (std::size_t index = 0; index < plan.size(); ++index) {
+    const PlannedRun &planned = plan[index];
+    const Check &check = *planned.check;
+    CheckRun run{&check, planned.round, planned.seed, {}, {}};
+    if (stopped.empty()) stopped = stopReason(report, limits.runEnds);
+    if (text && settings.repeat > 1 && (index == 0 || plan[index - 1].round != planned.round))
+      std::fprintf(out, "round %d of %d, seed %llu\n", planned.round + 1, settings.repeat,
+                   static_cast<unsigned long long>(planned.seed));
+    if (text) {
+      std::fprintf(out, "[%2zu/%zu] %-28s ", index + 1, plan.size(), check.name);
+      std::fflush(out);
     }
+    if (!stopped.empty()) {
+      run.outcome.status = Status::Skipped;
+      run.outcome.reason = "not run: " + stopped;
+    } else if (lowestStrictness(check) > settings.strictness) {
+      run.outcome.status = Status::Skipped;
+      run.outcome.reason = "runs from --strictness " + std::to_string(lowestStrictness(check)) +
+                           " (this run: " + std::to_string(settings.strictness) + ")";
+    } else {
+      if (!files.beforeCheck(report, std::span(plan).subspan(index), error))
+        std::fprintf(stderr, "pello-host validate: --junit: %s\n", error.c_str());
+      CheckContext mine = context;
+      mine.seed = planned.seed;
+      mine.workDir = workRoot / check.name;
+      if (!settings.isolate) {
+        // Should the plug-in crash this process, the message says where.
+        const std::string where = " with the plug-in " + settings.plugin + " loaded, in check " + check.name;
+        setCrashMessage(where);
+        mine.sink = [where](char kind, const std::string &stage) {
+          if (kind == 'S') setCrashMessage(where + (stage.empty() ? "" : " while: " + stage));
+        };
+      }
+      std::error_code ec;
+      std::filesystem::create_directories(mine.workDir, ec);
+      run.outcome = runIsolated(check, mine, settings.isolate, limits);
+      std::filesystem::remove_all(mine.workDir, ec);
+      if (run.outcome.faulty()) run.replay = replayLine(settings, check, planned.seed);
+    }
+    if (text) {
+      printOutcome(out, run, options.verbose);
+      std::fflush(out);
+    }
+    report.runs.push_back(std::move(run));
   }
   std::error_code ec;
   std::filesystem::remove_all(workRoot, ec);
   report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const int interrupted = interruptSignal();
+  if (interrupted) report.interrupted = "interrupted by " + interruptName(interrupted);
 
   const bool faulty = std::any_of(report.runs.begin(), report.runs.end(),
                                   [](const CheckRun &run) { return run.outcome.faulty(); });
   if (text) {
     std::fprintf(out, "%s (%.1f s)\n", statusCounts(report).c_str(), report.seconds);
+    if (!stopped.empty()) std::fprintf(out, "stopped: %s\n", stopped.c_str());
     if (faulty) std::fprintf(out, "seed %llu\n", static_cast<unsigned long long>(settings.seed));
   } else {
     std::fprintf(out, "%s\n",
                  reportJson(report).dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
   }
-  if (junit.is_open()) {
-    junit << junitXml(report);
-    junit.close();
-    if (!junit) {
-      std::fprintf(stderr, "pello-host validate: --junit: cannot write %s\n", options.junit.string().c_str());
-      return 2;
-    }
-  }
+  std::fflush(out);
+  const bool written = files.finish(report, error);
+  if (!written) std::fprintf(stderr, "pello-host validate: --junit: %s\n", error.c_str());
+  if (interrupted) endByInterrupt(interrupted);
+  if (!written) return 2;
   return faulty ? 1 : 0;
 }
 
@@ -230,6 +287,7 @@ int runCheckAsChild(const ValidateOptions &options, const std::string &name,
   CheckContext context;
   context.plugin = options.plugin;
   context.workDir = workDir;
+  context.artifactsDir = options.artifacts;
   context.seedGiven = options.seed.has_value();
   context.seed = options.seed ? *options.seed : clockSeed();
   context.steps = options.steps > 0 ? options.steps : stepsAt(options.strictness);

@@ -2,6 +2,7 @@
 // from this program ("validate MODULE --child-check NAME ..."), which reports
 // its stages and failures on its standard output, one line each.
 #include "Isolation.h"
+#include "RunSignals.h"
 
 #include <windows.h>
 
@@ -48,6 +49,8 @@ std::wstring childCommandLine(const Check &check, const CheckContext &context) {
          argumentText(widened(check.name)) + L" --work-dir " + argumentText(context.workDir.wstring()) +
          L" --seed " + std::to_wstring(context.seed) + L" --steps " + std::to_wstring(context.steps) +
          L" --strictness " + std::to_wstring(context.strictness) +
+         (context.artifactsDir.empty() ? std::wstring()
+                                       : L" --artifacts " + argumentText(context.artifactsDir.wstring())) +
          (context.cycles > 0 ? L" --cycles " + std::to_wstring(context.cycles) : std::wstring());
 }
 
@@ -93,7 +96,8 @@ void prepareCheckChild() {
   SetUnhandledExceptionFilter(endOnException);
 }
 
-CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate, int timeoutSeconds) {
+CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool isolate,
+                         const CheckLimits &limits) {
   if (!isolate) return runInProcess(check, context);
 
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -123,6 +127,8 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
   CheckOutcome outcome;
   LineReader reader{ChildLines{outcome}, {}};
   bool timedOut = false;
+  int interrupted = 0;
+  const auto ends = limits.endOf(start);
   char buffer[4096];
   for (;;) {
     DWORD available = 0;
@@ -137,10 +143,11 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
         reader.add(buffer, got);
       break;
     }
-    if (std::chrono::steady_clock::now() - start > std::chrono::seconds(timeoutSeconds)) {
+    interrupted = interruptSignal();
+    timedOut = !interrupted && std::chrono::steady_clock::now() >= ends;
+    if (interrupted || timedOut) {
       TerminateProcess(child.hProcess, 1);
       WaitForSingleObject(child.hProcess, INFINITE);
-      timedOut = true;
       break;
     }
   }
@@ -148,13 +155,19 @@ CheckOutcome runIsolated(const Check &check, const CheckContext &context, bool i
   DWORD status = 0;
   GetExitCodeProcess(child.hProcess, &status);
   CloseHandle(child.hProcess);
+  // Ctrl-C reaches the child too (one console): a child ended by it was
+  // interrupted, not crashed.
+  if (!interrupted && status != 0) interrupted = interruptSignal();
 
   outcome.milliseconds =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   const std::string where = reader.lines.where();
-  if (timedOut) {
+  if (interrupted) {
+    outcome.status = Status::Skipped;
+    outcome.reason = "interrupted by " + interruptName(interrupted) + where;
+  } else if (timedOut) {
     outcome.status = Status::TimedOut;
-    outcome.reason = "timed out after " + std::to_string(timeoutSeconds) + " s" + where;
+    outcome.reason = limits.endedWhy(start) + where;
   } else if (status >= 0xC0000000u) {
     outcome.status = Status::Crashed;
     outcome.reason = "crashed with exception " + hex(status) + where;

@@ -11,11 +11,12 @@ namespace {
 constexpr int kSessions = 12;
 
 // A failing session is shrunk and written where it outlives the check's
-// folder: the system's temporary folder.
+// folder: --artifacts, else the system's temporary folder.
 std::filesystem::path shrunkSessionFile(const CheckContext &context, const std::string &check,
                                         std::uint64_t seed) {
   std::error_code ec;
-  std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
+  std::filesystem::path dir = context.artifactsDir;
+  if (dir.empty()) dir = std::filesystem::temp_directory_path(ec);
   if (ec) dir = ".";
   return dir / ("pello-validate-" + context.plugin.stem().string() + "-" + check + "-seed-" +
                 std::to_string(seed) + "-steps-" + std::to_string(context.steps) + ".session.json");

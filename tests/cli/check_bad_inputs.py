@@ -76,8 +76,10 @@ def plugin_crashes(w):
     rows = [(args + ["--plugin", w.crashing], INTERNAL, said)
             for args in (["run", w.session_file("start.json", [{"do": "startup"}])], ["session"],
                          ["palette", "-o", w.path("p.svg")])]
-    # The validator runs each check in a child process: the crash fails the check, not the run.
-    return rows + [(["validate", w.crashing, "--only", "load.startup-time"], FAILED, "crashed with signal")]
+    # The validator runs each check in a child process: the crash fails the check, not the run; in its own
+    # process the crash ends the run as the other subcommands end.
+    return rows + [(["validate", w.crashing, "--only", "load.startup-time"], FAILED, "crashed with signal"),
+                   (["validate", w.crashing, "--only", "load.startup-time", "--in-process"], INTERNAL, said)]
 
 
 def plugin_relative(w):
@@ -205,7 +207,20 @@ def validate_numbers(w):
                    (["validate", "--timeout", "0"], MALFORMED, "--timeout: expected 1 or more, not 0"),
                    (["validate", "--repeat", "0"], MALFORMED, "--repeat: expected 1 or more, not 0"),
                    (["validate", "--only", "lode"], MALFORMED, 'no group or check matches "lode"'),
-                   (["validate", "--junit", w.path("document.json", "x.xml")], MALFORMED, "--junit: cannot write")]
+                   (["validate", "--seed", "18446744073709551616"], MALFORMED, "--seed: expected a seed of at most"),
+                   (["validate", "--repeat", "1073741824"], MALFORMED, "--repeat: expected at most 10000"),
+                   (["validate", "--time-limit", "0"], MALFORMED, "--time-limit: expected 1 or more, not 0"),
+                   (["validate", "--junit", w.path("document.json", "x.xml")], MALFORMED, "--junit: cannot write"),
+                   (["validate", "--artifacts", w.document], MALFORMED, "--artifacts: cannot make the folder")]
+
+
+def validate_base10(w):
+    # Base 10 only, no space, sign or prefix: each of these was once read as another number (0x0 as 0,
+    # " -1" as 2^64 - 1).
+    rows = [("--repeat", "0x0"), ("--timeout", "0x0"), ("--seed", " -1"), ("--strictness", "0x5"),
+            ("--steps", "1e3"), ("--time-limit", "+5"), ("--cycles", "")]
+    return [(["validate", option, n], MALFORMED, option + ": expected a whole number in base 10, not " + n)
+            for option, n in rows]
 
 
 def validate_two_modules(w):
@@ -215,7 +230,8 @@ def validate_two_modules(w):
 CLASSES = {f.__name__: f for f in [
     plugin_folder, plugin_special, plugin_damaged, plugin_no_entry, plugin_crashes, plugin_relative, prefs_folder,
     prefs_unwritable, prefs_special, prefs_damaged, out_not_a_folder, out_unwritable, output_stdout, session_special,
-    session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_two_modules]}
+    session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_base10,
+    validate_two_modules]}
 
 
 def check_row(w, args, status, text, after=None):

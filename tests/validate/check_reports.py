@@ -4,16 +4,19 @@
 Usage: check_reports.py CASE --host PELLO_HOST --plugin MODULE --crashing MODULE
          --hanging MODULE --failing MODULE --work DIR --xsd JUNIT_XSD [--emulator RUNNER]
 
-CASE is one of: statuses, junit, choosing, replay. --emulator runs a
+CASE is one of: statuses, junit, choosing, replay, interrupted, stopping, in_process. --emulator runs a
 cross-built pello-host (the Wine runner, which prints the program's standard
 error on its standard output). Exits non-zero on the first mismatch, with
 what was seen.
 """
 import argparse
 import json
+import os
 import shlex
+import signal
 import subprocess
 import sys
+import time
 from pathlib import Path
 
 STATUSES = {"passed", "warning", "skipped", "failed", "crashed", "timed-out"}
@@ -87,6 +90,16 @@ def case_statuses(v, args):
               f"{name} at strictness 1: {checks[name]}")
     check(report["passed"] is True and report["steps"] == 50, f"report {report}")
 
+    # The cycles' heap warning is the same whatever ran before in the process:
+    # in a child forked from the run and in the run's own process, round after
+    # round (a one-off growth of the allocator's came and went).
+    for where in ([], ["--in-process"]):
+        report = v.report(args.plugin, "--only", "cycles", "--cycles", 100, "--repeat", 2, "--seed", 5, *where,
+                          status=0)
+        seen = {(c["name"], c["status"], tuple(c["warnings"])) for c in report["checks"]}
+        check(seen == {(n, "passed", ()) for n in ("cycles.load-unload", "cycles.host-runs")},
+              f"the cycles of the plug-in {where}: {seen}")
+
     # The failure of a check that fails (not crashes) is its status and reason.
     report = v.report(args.failing, "--only", "cycles.load-unload", "--cycles", 100, status=1)
     failed = by_name(report)["cycles.load-unload"]
@@ -141,6 +154,17 @@ def case_junit(v, args):
             check(result == "passed" or message == c["reason"], f"{c['name']}: message {message!r}")
     statuses = {c["status"] for c in report["checks"]}
     check(statuses == {"passed", "failed"}, f"the second run's statuses: {statuses}")
+
+    # Written through a temporary file: a link to the report stays a link (Wine shows none).
+    if not args.emulator:
+        target, link = v.work / "target.xml", v.work / "link.xml"
+        for path in (target, link):
+            path.unlink(missing_ok=True)
+        target.write_text("old")
+        link.symlink_to(target)
+        v.report(args.plugin, "--only", "load.pipl", "--junit", link, status=0)
+        check(link.is_symlink() and "load.pipl" in target.read_text(), "the link to the JUnit report was replaced")
+    check(not [p for p in v.work.iterdir() if ".tmp" in p.name], f"temporary files left: {list(v.work.iterdir())}")
 
     code, out, err = v.run(args.plugin, "--only", "load.pipl", "--junit", v.work / "no" / "such" / "folder.xml")
     check(code == 2 and "--junit: cannot write" in out + err, f"an unwritable --junit file: exit {code}, {err!r}")
@@ -204,9 +228,131 @@ def case_replay(v, args):
           f"the replay: exit {code}\n{again}{err}")
 
 
+def children_of(pid):
+    """The processes whose parent is pid, and theirs."""
+    found, parents = [], {pid}
+    for _ in range(3):
+        for entry in Path("/proc").iterdir():
+            if entry.name.isdigit():
+                try:
+                    stat = (entry / "stat").read_text()
+                except OSError:
+                    continue
+                ppid = int(stat.rsplit(")", 1)[1].split()[1])
+                if ppid in parents and int(entry.name) not in found:
+                    found.append(int(entry.name))
+        parents |= set(found)
+    return found
+
+
+def alive(pid):
+    try:
+        state = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[0]
+    except OSError:
+        return False
+    return state != "Z"
+
+
+def interrupt_run(v, args, sent, *options):
+    """Starts validate on the hanging module, sends `sent` once its check's
+    child runs; returns its exit status, output, and the children it had."""
+    command = [*v.prefix, "validate", str(args.hanging), "--only", "load", "--only", "lifecycle", "--timeout", "60",
+               *map(str, options)]
+    run = subprocess.Popen(command, cwd=v.work, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    children, waited = [], time.monotonic()
+    while not children and time.monotonic() - waited < 30:
+        time.sleep(0.2)
+        children = children_of(run.pid)
+    time.sleep(0.5)  # the hanging call reached
+    children = children_of(run.pid)
+    run.send_signal(sent)
+    try:
+        out, err = run.communicate(timeout=20)
+    except subprocess.TimeoutExpired:
+        run.kill()
+        raise Mismatch(f"validate went on for 20 s after signal {sent}")
+    check(children, "validate started no child process")
+    time.sleep(0.2)
+    left = [pid for pid in children if alive(pid)]
+    check(not left, f"after signal {sent} its children {left} still run")
+    return run.returncode, out, err
+
+
+def case_interrupted(v, args):
+    # SIGTERM (a CI runner) and SIGINT (Ctrl-C): the run ends its children,
+    # writes the report of what it did, marked interrupted, and ends by the
+    # signal.
+    path = v.work / "interrupted.xml"
+    path.unlink(missing_ok=True)
+    code, out, err = interrupt_run(v, args, signal.SIGTERM, "--junit", path)
+    check(code == -signal.SIGTERM, f"exit {code} after SIGTERM\n{out}{err}")
+    check(path.stat().st_size > 0, "an empty JUnit report")
+    read_junit(path, args.xsd)
+    seen = junit_results(path)
+    check(len(seen) == len(listed(v, "--only", "load", "--only", "lifecycle")), f"testcases {sorted(seen)}")
+    running = [name for name, (result, message) in seen.items()
+               if message and message.startswith("interrupted by SIGTERM")]
+    check(len(running) == 1, f"the check that ran when interrupted: {seen}")
+    after = list(seen)[list(seen).index(running[0]) + 1:]
+    check(all(seen[name] == ("skipped", "not run: the run was interrupted by SIGTERM") for name in after),
+          f"the checks after it: {seen}")
+    check('name="interrupted" value="interrupted by SIGTERM"' in path.read_text(), "no mark of the interruption")
+    check("stopped: the run was interrupted by SIGTERM" in out, f"the text report: {out}")
+
+    code, out, err = interrupt_run(v, args, signal.SIGINT, "--json")
+    check(code == -signal.SIGINT, f"exit {code} after SIGINT\n{out}{err}")
+    report = json.loads(out)
+    check(report["interrupted"] == "interrupted by SIGINT" and report["passed"] is False, f"report {report}")
+    check(any(c["reason"].startswith("interrupted by SIGINT") for c in report["checks"]), f"report {report}")
+    # A run that finishes is not marked.
+    check("interrupted" not in v.report(args.plugin, "--only", "load.pipl", status=0), "a whole run marked")
+
+
+def case_stopping(v, args):
+    # --time-limit ends the check running then and skips the rest, whatever
+    # --timeout says; --fail-fast skips everything after the first failure.
+    began = time.monotonic()
+    report = v.report(args.hanging, "--only", "load", "--only", "lifecycle", "--timeout", 60, "--time-limit", 2,
+                      status=1)
+    check(time.monotonic() - began < 20, f"--time-limit 2 took {time.monotonic() - began:.0f} s")
+    statuses = [(c["status"], c["reason"]) for c in report["checks"]]
+    stopped = [s for s in statuses if s[0] == "timed-out"]
+    check(len(stopped) == 1 and stopped[0][1].startswith("stopped at the run's --time-limit of 2 s"),
+          f"the check the limit stopped: {statuses}")
+    rest = statuses[statuses.index(stopped[0]) + 1:]
+    check(rest and all(s == ("skipped", "not run: the run reached its --time-limit of 2 s") for s in rest),
+          f"the checks after it: {statuses}")
+
+    report = v.report(args.crashing, "--only", "load", "--only", "lifecycle", "--fail-fast", status=1)
+    statuses = [(c["name"], c["status"], c["reason"]) for c in report["checks"]]
+    first = next(i for i, s in enumerate(statuses) if s[1] in ("failed", "crashed", "timed-out"))
+    why = f"not run: --fail-fast stopped the run after {statuses[first][0]} {statuses[first][1]}"
+    check(first + 1 < len(statuses) and all(s[1:] == ("skipped", why) for s in statuses[first + 1:]),
+          f"after the first failure: {statuses}")
+    check(sum(c["status"] == "crashed" for c in report["checks"]) == 1, f"statuses {statuses}")
+
+
+def case_in_process(v, args):
+    # A crash in validate's own process: exit 4, the module, check and stage
+    # named, and the reports so far (the crashed check as an error).
+    path = v.work / "in-process.xml"
+    path.unlink(missing_ok=True)
+    code, out, err = v.run(args.crashing, "--only", "load", "--in-process", "--json", "--junit", path)
+    check(code == 4, f"--in-process on a crashing module: exit {code}\n{err}")
+    check("crashed with signal" in err and f"with the plug-in {args.crashing} loaded, in check load.startup-time"
+          in err and " while: " in err, f"the message: {err!r}")
+    read_junit(path, args.xsd)
+    seen = junit_results(path)
+    check(seen["load.startup-time"][0] == "error", f"the crashed check in JUnit: {seen}")
+    report = json.loads(out)
+    check(report["interrupted"] and report["passed"] is False, f"the JSON report: {report}")
+    check(by_name(report)["load.startup-time"]["status"] == "crashed", f"the JSON report: {report}")
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=["statuses", "junit", "choosing", "replay"])
+    parser.add_argument("case", choices=["statuses", "junit", "choosing", "replay", "interrupted", "stopping",
+                                         "in_process"])
     for name in ("host", "plugin", "crashing", "hanging", "failing", "work", "xsd"):
         parser.add_argument("--" + name, required=True)
     parser.add_argument("--emulator", default="")

@@ -2,9 +2,12 @@
 # validate shrinks the failing session to a session file of at most
 # MAX_STEPS steps that pello-host run fails on the fixture (with exit status
 # STATUS) and passes on the real plug-in.
-#   cmake -DRUNNER=... -DMODULE=... -DREAL=... -DSEED=N -DSTEPS=N -DMAX_STEPS=N -DSTATUS=N -P expectShrunk.cmake
+# The session file goes to the folder ARTIFACTS (made by validate).
+#   cmake -DRUNNER=... -DMODULE=... -DREAL=... -DSEED=N -DSTEPS=N -DMAX_STEPS=N -DSTATUS=N -DARTIFACTS=DIR
+#         -P expectShrunk.cmake
+file(REMOVE_RECURSE "${ARTIFACTS}")
 execute_process(COMMAND ${RUNNER} validate ${MODULE} --only random.sessions --seed ${SEED} --steps ${STEPS}
-                        --verbose
+                        --verbose --artifacts ${ARTIFACTS}
                 RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
 message("${output}")
 if(status EQUAL 0)
@@ -15,6 +18,10 @@ if(NOT found)
   message(FATAL_ERROR "validate wrote no shrunk session (status ${status})\n${errors}")
 endif()
 set(session "${CMAKE_MATCH_1}")
+cmake_path(GET session PARENT_PATH folder)
+if(NOT folder STREQUAL ARTIFACTS)
+  message(FATAL_ERROR "the shrunk session ${session} is not in --artifacts ${ARTIFACTS}")
+endif()
 file(READ "${session}" text)
 string(JSON steps LENGTH "${text}" steps)
 message("shrunk session ${session}: ${steps} steps")

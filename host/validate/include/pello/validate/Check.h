@@ -12,13 +12,14 @@ namespace pello::validate {
 
 class CheckContext {
 public:
-  std::filesystem::path plugin;  // the module under test
-  std::filesystem::path workDir; // an empty folder of this check's own
-  std::uint64_t seed = 0;        // first seed of the random group
-  bool seedGiven = false;        // --seed was given: replay exactly
-  int steps = 0;                 // actions per random session
-  int cycles = 0;                // loads of the cycles group; 0: its default
-  int strictness = 5;            // 1 a quick smoke run .. 10 the longest (--strictness)
+  std::filesystem::path plugin;       // the module under test
+  std::filesystem::path workDir;      // an empty folder of this check's own
+  std::filesystem::path artifactsDir; // where shrunk sessions go; empty: the system's temporary folder
+  std::uint64_t seed = 0;             // first seed of the random group
+  bool seedGiven = false;             // --seed was given: replay exactly
+  int steps = 0;                      // actions per random session
+  int cycles = 0;                     // loads of the cycles group; 0: its default
+  int strictness = 5;                 // 1 a quick smoke run .. 10 the longest (--strictness)
 
   // Where the check is: reported if the plug-in crashes there.
   void stage(const std::string &where);

@@ -29,11 +29,14 @@ struct ValidateOptions {
   std::vector<std::string> exclude;            // groups or checks left out, as `only`
   int strictness = kDefaultStrictness;         // 1 a quick smoke run .. 10 the longest
   int timeoutSeconds = kDefaultTimeoutSeconds; // per check, in a child process
+  int timeLimitSeconds = 0;                    // for the whole run; 0: none
+  bool failFast = false;                       // stop at the first check that fails, crashes or times out
   int repeat = 1;                              // rounds of the chosen checks, each with a seed of its own
   bool shuffle = false;                        // each round in an order drawn from its seed
   bool list = false;                           // print the table of checks and run nothing
   bool json = false;                           // the report (or the list) as JSON instead of text
   std::filesystem::path junit;                 // also write the report as JUnit XML here; empty: none
+  std::filesystem::path artifacts;             // where shrunk sessions go; empty: the temporary folder
   bool isolate = true;                         // run each check in a child process (where possible)
   bool verbose = false;                        // print every failure message, not only the first few
 };
@@ -41,7 +44,9 @@ struct ValidateOptions {
 // Runs the checks, printing a progress line per check and the summary
 // "N passed, N failed" to `out` (or the JSON report). Returns 0 when no
 // check failed, crashed or timed out, 1 when one did, 2 when the options
-// name nothing to run or the JUnit file cannot be written.
+// name nothing to run or the JUnit file cannot be written. A run stopped by
+// SIGINT or SIGTERM writes its reports, marked interrupted, and ends by that
+// signal; a crash of a check run in this process ends it with status 4.
 int runValidate(const ValidateOptions &options, std::FILE *out = stdout);
 
 // The child's side of a check run in a child process where the platform has
