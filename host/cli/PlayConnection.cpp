@@ -7,11 +7,32 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 
 namespace pello::cli {
+
+std::string refusalText(int status) {
+  switch (status) {
+  case 408:
+    return "the request did not arrive in time";
+  case 413:
+    return "the request is too large";
+  case 414:
+    return "the request's address is too long";
+  case 431:
+    return "the request's line or headers are too long or too many";
+  case 503:
+    return "pello-host is shutting down";
+  case 404:
+    return "no such page";
+  default:
+    return "the request is malformed";
+  }
+}
 
 namespace {
 
@@ -36,6 +57,7 @@ public:
     return true;
   }
   int refusal() const { return refusal_; }
+  bool replied() const { return replyStarted_; }
   bool mustClose() const { return refusal_ != 0 || closeRequested_; }
   void requestClose() { closeRequested_ = true; }
 
@@ -238,6 +260,17 @@ bool BoundedServer::process_and_close_socket(socket_t sock) {
     bool closed = false;
     served =
         process_request(stream, count == limits_.requestsPerConnection, closed, [](httplib::Request &) {});
+    if (stream.refusal() && !stream.replied()) {
+      // Given up within the request line: the library, finding no request,
+      // says nothing; the client is told why.
+      const std::string body = nlohmann::json{{"error", refusalText(stream.refusal())}}.dump();
+      const std::string head =
+          "HTTP/1.1 " + std::to_string(stream.refusal()) +
+          " Refused\r\nContent-Type: application/json; charset=utf-8\r\nContent-Length: " +
+          std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n";
+      stream.write(head.data(), head.size());
+      stream.write(body.data(), body.size());
+    }
     if (closed || stream.mustClose()) break;
   }
   tServing = nullptr;

@@ -12,8 +12,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <string>
 
 namespace pello::cli {
+
+// What a refusal with this HTTP status tells the client.
+std::string refusalText(int status);
 
 struct ConnectionLimits {
   std::size_t headBytes = 32u << 10;

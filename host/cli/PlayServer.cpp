@@ -40,27 +40,6 @@ void refuse(httplib::Response &response, int status, const std::string &why) {
   reply(response, {status, Json{{"error", why}}});
 }
 
-// Why a request was refused before any handler saw it, for the library's
-// own refusals, which come without a body.
-std::string refusalText(int status) {
-  switch (status) {
-  case 408:
-    return "the request did not arrive in time";
-  case 413:
-    return "the request is too large";
-  case 414:
-    return "the request's address is too long";
-  case 431:
-    return "the request's headers are too many or too large";
-  case 503:
-    return "pello-host is shutting down";
-  case 404:
-    return "no such page";
-  default:
-    return "the request is malformed";
-  }
-}
-
 // A request's body, read up to `limit` bytes as it comes, with a length or
 // chunked; nothing (with the response set) when it is larger or cannot be
 // read. The connection then closes: the rest of the body is never read.

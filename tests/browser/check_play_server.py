@@ -253,6 +253,10 @@ def check_headers(play):
     status, body = reply_of(sock)
     sock.close()
     check(status == 431, "one header line of 1 MB is refused")
+    sock = play.raw(["GET /api/state?" + "x" * (64 << 10) + " HTTP/1.1"])
+    status, body = reply_of(sock)
+    sock.close()
+    check(status == 431 and "error" in body, "a request line of 64 KiB is refused with a JSON error")
 
 
 def slow_clients(play, count):
