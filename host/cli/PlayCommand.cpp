@@ -56,6 +56,10 @@ int play(const Arguments &args, const Options &options) {
   settings.preferences = ownPreferences ? playPreferencesFile() : std::filesystem::path(args.preferences);
 
   reportCrashesOf(settings.plugin);
+  // Ctrl-C, a kill and a closed terminal all shut the plug-in down, even
+  // one that comes while it starts.
+  for (int which : {SIGINT, SIGTERM, SIGHUP})
+    std::signal(which, onInterrupt);
   PlayHost host(settings);
   std::string why;
   if (!host.start(why)) {
@@ -71,9 +75,6 @@ int play(const Arguments &args, const Options &options) {
     host.stop();
     return kExitMalformed;
   }
-  // Ctrl-C, a kill and a closed terminal all shut the plug-in down.
-  for (int which : {SIGINT, SIGTERM, SIGHUP})
-    std::signal(which, onInterrupt);
   std::thread serving([&server] { server.serve(); });
   std::printf("pello-host play: open %s\n(Ctrl-C shuts the plug-in down and ends pello-host)\n",
               server.address().c_str());
