@@ -10,6 +10,7 @@
 #include "SessionRunner.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -55,6 +56,10 @@ int play(const Arguments &args, const Options &options) {
   settings.preferences = ownPreferences ? playPreferencesFile() : std::filesystem::path(args.preferences);
 
   reportCrashesOf(settings.plugin);
+  // Ctrl-C, a kill and a closed terminal all shut the plug-in down, even
+  // one that comes while it starts.
+  for (int which : {SIGINT, SIGTERM, SIGHUP})
+    std::signal(which, onInterrupt);
   PlayHost host(settings);
   std::string why;
   if (!host.start(why)) {
@@ -64,12 +69,12 @@ int play(const Arguments &args, const Options &options) {
   }
   PlayServer server(host, Json::parse(kDemoDocument).dump());
   if (!server.bind(args.port)) {
-    std::fprintf(stderr, "pello-host: cannot listen on 127.0.0.1:%d\n", args.port);
+    const bool inUse = errno == EADDRINUSE;
+    std::fprintf(stderr, "pello-host: cannot listen on 127.0.0.1:%d%s\n", args.port,
+                 inUse ? ": the port is in use" : "");
     host.stop();
     return kExitMalformed;
   }
-  std::signal(SIGINT, onInterrupt);
-  std::signal(SIGTERM, onInterrupt);
   std::thread serving([&server] { server.serve(); });
   std::printf("pello-host play: open %s\n(Ctrl-C shuts the plug-in down and ends pello-host)\n",
               server.address().c_str());
@@ -78,12 +83,17 @@ int play(const Arguments &args, const Options &options) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   server.stop();
   serving.join();
-  host.stop();
+  const std::string problem = host.stop();
   std::printf("pello-host play: the plug-in was shut down%s\n",
-              ownPreferences ? "" : ("; preferences written to " + args.preferences).c_str());
+              ownPreferences || !problem.empty() ? ""
+                                                 : ("; preferences written to " + args.preferences).c_str());
   if (ownPreferences) {
     std::error_code ec;
     std::filesystem::remove(settings.preferences, ec);
+  }
+  if (!problem.empty()) {
+    std::fprintf(stderr, "pello-host: %s\n", problem.c_str());
+    return kExitFailed;
   }
   return kExitOk;
 }

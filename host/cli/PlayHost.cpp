@@ -92,88 +92,97 @@ bool PlayHost::start(std::string &why) {
   return outcome->started && reply.status == 200;
 }
 
-void PlayHost::stop() {
-  if (!thread_.joinable()) return;
+std::string PlayHost::stop() {
+  if (!thread_.joinable()) return preferencesProblem_;
   {
     std::unique_lock lock(mutex_);
     // Open dialogs are closed with OK; work already running finishes.
     stopRequested_ = true;
     changed_.notify_all();
-    changed_.wait(lock, [this] { return !busy_; });
-    busy_ = true;
-    task_ = [this] {
-      if (play_) play_->end();
+    changed_.wait(lock, [this] { return current_ == nullptr; });
+    auto shutdown = std::make_shared<Task>();
+    shutdown->work = [this] {
+      if (play_) preferencesProblem_ = play_->end();
       play_.reset();
     };
+    current_ = queued_ = shutdown;
     stopping_ = true;
     changed_.notify_all();
   }
   thread_.join();
+  return preferencesProblem_;
 }
 
 void PlayHost::threadMain() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [this] { return task_ != nullptr || stopping_; });
-    if (!task_) return;
-    std::function<void()> work = std::move(task_);
-    task_ = nullptr;
+    changed_.wait(lock, [this] { return queued_ != nullptr || stopping_; });
+    if (!queued_) return;
+    std::shared_ptr<Task> task = std::move(queued_);
     lock.unlock();
-    Json error;
-    try {
-      work();
-    } catch (const SessionError &e) {
-      error = Json{{"status", 400}, {"error", e.what()}};
-    } catch (const std::exception &e) {
-      error = Json{{"status", 500}, {"error", e.what()}};
-    }
-    Json snapshot;
-    try {
-      snapshot = play_ ? play_->snapshot(wholeTranscript_) : Json::object();
-      wholeTranscript_ = false;
-    } catch (const std::exception &e) {
-      snapshot = Json{{"error", e.what()}};
-    }
-    if (!error.is_null()) snapshot["refused"] = error;
+    Json outcome = runTask(*task);
     lock.lock();
-    snapshot_ = std::move(snapshot);
-    busy_ = false;
+    task->outcome = std::move(outcome);
+    task->done = true;
+    current_.reset();
     changed_.notify_all();
     if (stopping_) return;
   }
 }
 
+// On the plug-in thread: the task's work, then the state it left.
+Json PlayHost::runTask(Task &task) {
+  Json error;
+  try {
+    task.work();
+  } catch (const SessionError &e) {
+    error = Json{{"status", 400}, {"error", e.what()}};
+  } catch (const std::exception &e) {
+    error = Json{{"status", 500}, {"error", e.what()}};
+  }
+  Json snapshot;
+  try {
+    snapshot = play_ ? play_->snapshot(wholeTranscript_) : Json::object();
+    wholeTranscript_ = false;
+  } catch (const std::exception &e) {
+    snapshot = Json{{"error", e.what()}};
+  }
+  if (!error.is_null()) snapshot["refused"] = error;
+  return snapshot;
+}
+
 PlayHost::Reply PlayHost::submit(std::function<void()> work) {
   std::unique_lock lock(mutex_);
   if (stopRequested_) return refusal(503, "pello-host is shutting down");
-  if (busy_)
+  if (current_)
     return refusal(409,
                    waitingForUser_ ? "a dialog is open: answer it first" : "the host is busy with a step");
-  busy_ = true;
-  task_ = std::move(work);
-  const std::uint64_t waits = userWaits_;
+  auto task = std::make_shared<Task>();
+  task->work = std::move(work);
+  current_ = queued_ = task;
   changed_.notify_all();
-  changed_.wait(lock, [&] { return !busy_ || userWaits_ != waits; });
-  return settle();
+  return awaitTask(lock, task, 0);
 }
 
 PlayHost::Reply PlayHost::answer(int item) {
   std::unique_lock lock(mutex_);
-  if (!waitingForUser_ || answer_) return refusal(409, "no dialog is open");
+  if (!waitingForUser_ || answer_ || !current_) return refusal(409, "no dialog is open");
   answer_ = item;
-  const std::uint64_t waits = userWaits_;
+  const std::shared_ptr<Task> task = current_;
   changed_.notify_all();
-  changed_.wait(lock, [&] { return !busy_ || userWaits_ != waits; });
-  return settle();
+  return awaitTask(lock, task, task->pauses);
 }
 
-// The state the plug-in thread published last, with a step's refusal as
-// the reply's status. The caller holds the lock.
-PlayHost::Reply PlayHost::settle() {
-  Reply reply{200, snapshot_};
-  if (snapshot_.contains("refused")) {
-    reply.status = snapshot_["refused"]["status"].get<int>();
-    reply.body["error"] = snapshot_["refused"]["error"];
+// The state the task left, with its refusal as the reply's status; or, when
+// it opened a dialog, the state with the dialog.
+PlayHost::Reply PlayHost::awaitTask(std::unique_lock<std::mutex> &lock, const std::shared_ptr<Task> &task,
+                                    std::uint64_t pauses) {
+  changed_.wait(lock, [&] { return task->done || task->pauses != pauses; });
+  if (!task->done) return {200, task->paused};
+  Reply reply{200, task->outcome};
+  if (task->outcome.contains("refused")) {
+    reply.status = task->outcome["refused"]["status"].get<int>();
+    reply.body["error"] = task->outcome["refused"]["error"];
   }
   return reply;
 }
@@ -182,10 +191,11 @@ int PlayHost::waitForUser(Json dialog) {
   Json snapshot = play_ ? play_->snapshot(false) : Json::object();
   snapshot["dialog"] = std::move(dialog);
   std::unique_lock lock(mutex_);
-  snapshot_ = std::move(snapshot);
+  // The dialog belongs to the running task: its waiter gets this state.
+  current_->paused = std::move(snapshot);
+  ++current_->pauses;
   waitingForUser_ = true;
   answer_.reset();
-  ++userWaits_;
   changed_.notify_all();
   changed_.wait(lock, [this] { return answer_.has_value() || stopRequested_; });
   const int item = answer_.value_or(kOkItem);
@@ -219,7 +229,7 @@ PlayHost::Reply PlayHost::open(const std::string &documentText, const std::strin
 PlayHost::Reply PlayHost::state() {
   {
     std::unique_lock lock(mutex_);
-    if (waitingForUser_) return settle();
+    if (waitingForUser_ && current_) return {200, current_->paused};
   }
   return submit([this] { wholeTranscript_ = true; });
 }

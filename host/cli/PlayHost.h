@@ -42,8 +42,9 @@ public:
   // document; false with the loader's reason when the module is refused.
   bool start(std::string &why);
   // Shuts the plug-in down (its preferences are written) and ends the
-  // thread; an open dialog is closed with OK first.
-  void stop();
+  // thread; an open dialog is closed with OK first. Returns why the
+  // preferences could not be written ("" when they were, or nothing ran).
+  std::string stop();
 
   // What the page gets: an HTTP status and a JSON body (the state, or
   // {"error": ...}).
@@ -67,13 +68,26 @@ public:
   Reply previousPicture();
 
 private:
+  // One piece of work for the plug-in thread, with what it left: each
+  // waiter reads its own task's state, never another's.
+  struct Task {
+    std::function<void()> work;
+    bool done = false;
+    Json outcome;             // the state once done, with its refusal
+    std::uint64_t pauses = 0; // the dialogs it opened so far
+    Json paused;              // the state at the latest one
+  };
   // Runs `work` on the plug-in thread; returns once it is done or waits for
   // the user in a dialog.
   Reply submit(std::function<void()> work);
+  // Waits (holding `lock`) until `task` is done or opens another dialog
+  // than the `pauses`th.
+  Reply awaitTask(std::unique_lock<std::mutex> &lock, const std::shared_ptr<Task> &task,
+                  std::uint64_t pauses);
   void threadMain();
+  Json runTask(Task &task);
   // On the plug-in thread: publishes `dialog` and waits for the answer.
   int waitForUser(Json dialog);
-  Reply settle();
   std::function<void(host::Host &)> preparation();
 
   Settings settings_;
@@ -82,12 +96,12 @@ private:
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::function<void()> task_;
-  bool busy_ = false, stopRequested_ = false, stopping_ = false, waitingForUser_ = false;
+  std::shared_ptr<Task> queued_;  // handed to the plug-in thread, not yet taken
+  std::shared_ptr<Task> current_; // queued or running; null when the thread is free
+  bool stopRequested_ = false, stopping_ = false, waitingForUser_ = false;
   bool wholeTranscript_ = false; // the plug-in thread's
-  std::uint64_t userWaits_ = 0;
   std::optional<int> answer_;
-  Json snapshot_;
+  std::string preferencesProblem_; // the plug-in thread's, read after it ends
 };
 
 } // namespace pello::cli

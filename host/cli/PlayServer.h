@@ -3,7 +3,8 @@
 // when it has one), which a page from another site reaching it through a
 // rebound DNS name cannot; and carry the random token of the printed address
 // (the page's address in its query, the API's requests in a header).
-// Bodies are bounded; documents come only from the command line or the
+// Requests are bounded (see PlayConnection.h) and every error is answered
+// with {"error": ...}; documents come only from the command line or the
 // page's upload, never from a path in a request.
 #pragma once
 

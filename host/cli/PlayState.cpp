@@ -93,12 +93,19 @@ bool PlayState::begin(std::string &why) {
   return true;
 }
 
-void PlayState::end() {
-  if (!running_) return;
+std::string PlayState::end() {
+  if (!running_) return "";
   running_ = false;
   stepTranscriptStart_ = transcriptText_.size();
+  const std::size_t seen = hosted().preferences().warnings().size();
   runner_->end();
   readTranscript();
+  // What the shutdown's save added: the file could not be written.
+  std::string problem;
+  const std::vector<std::string> &warnings = hosted().preferences().warnings();
+  for (std::size_t i = seen; i < warnings.size(); ++i)
+    problem += (problem.empty() ? "" : "; ") + warnings[i];
+  return problem;
 }
 
 Step PlayState::parseStep(const Json &request) {

@@ -36,7 +36,8 @@ public:
   // Runs one step from the page; throws SessionError when it is malformed.
   void step(const Json &request);
   // Shuts the plug-in down if it runs (its preferences are written).
-  void end();
+  // Returns why the preferences could not be written ("" when they were).
+  std::string end();
 
   // The state now, for the page: palette, menu item, document picture,
   // what the last step changed and the transcript it added (the whole
