@@ -1,6 +1,7 @@
 #include "PlayServer.h"
 
 #include "PlayPage.h"
+#include "pello/host/JsonLimits.h"
 
 #include <httplib.h>
 
@@ -40,12 +41,14 @@ Json smallBody(const httplib::Request &request, httplib::Response &response) {
     refuse(response, 413, "the request is too large");
     return nullptr;
   }
-  Json body = Json::parse(request.body, nullptr, false);
-  if (body.is_discarded()) {
+  try {
+    return host::parseBoundedJson<Json>(request.body);
+  } catch (const host::JsonNestingError &e) {
+    refuse(response, 400, std::string("the request is refused: ") + e.what());
+  } catch (const Json::exception &) {
     refuse(response, 400, "the request is not JSON");
-    return nullptr;
   }
-  return body;
+  return nullptr;
 }
 
 } // namespace
