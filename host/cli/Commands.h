@@ -21,6 +21,8 @@ std::filesystem::path pluginPath(const std::string &option);
 // From here on, a fatal fault ends pello-host with a message naming
 // `module` and status 4 (kExitInternal), not with a signal.
 void reportCrashesOf(const std::filesystem::path &module);
+// What is running now ("steps[3] (click up)"), named by that message; "" for nothing.
+void reportCrashStep(const std::string &what);
 // Adds --plugin to a subcommand.
 void addPluginOption(CLI::App &command, Options &options);
 

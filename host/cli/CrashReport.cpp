@@ -7,6 +7,8 @@
 #include "SessionRunner.h"
 
 #include <algorithm>
+#include <atomic>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -33,17 +35,24 @@ namespace {
 // Made before the module loads, so that the handler only writes it out.
 char gReport[2048];
 std::size_t gReportLength = 0;
+// " in steps[3] (click up)": what was running. Its length is 0 while it is
+// rewritten, so a fault then reports no step rather than half of one.
+char gStep[512];
+volatile std::sig_atomic_t gStepLength = 0;
+
+void writeError(const char *text, std::size_t length) {
+#if defined(_WIN32)
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(length), &written, nullptr);
+#else
+  [[maybe_unused]] ssize_t n = ::write(2, text, length);
+#endif
+}
 
 void writeReport(const char *fault) {
-#if defined(_WIN32)
-  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-  DWORD written = 0;
-  WriteFile(err, fault, static_cast<DWORD>(std::strlen(fault)), &written, nullptr);
-  WriteFile(err, gReport, static_cast<DWORD>(gReportLength), &written, nullptr);
-#else
-  [[maybe_unused]] ssize_t n = ::write(2, fault, std::strlen(fault));
-  n = ::write(2, gReport, gReportLength);
-#endif
+  writeError(fault, std::strlen(fault));
+  writeError(gStep, static_cast<std::size_t>(gStepLength));
+  writeError(gReport, gReportLength);
 }
 
 #if defined(PELLO_SANITIZED)
@@ -68,6 +77,16 @@ void reportSignal(int signal) {
 #endif
 
 } // namespace
+
+void reportCrashStep(const std::string &what) {
+  gStepLength = 0;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  const std::string text = what.empty() ? std::string() : " in " + what;
+  const std::size_t length = std::min(text.size(), sizeof gStep);
+  std::memcpy(gStep, text.data(), length);
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  gStepLength = static_cast<std::sig_atomic_t>(length);
+}
 
 void reportCrashesOf(const std::filesystem::path &module) {
   const std::string report =

@@ -1,6 +1,9 @@
 #include "FileArguments.h"
+#include "pello/host/JsonLimits.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace pello::cli {
 
@@ -25,6 +28,22 @@ std::string notAFile(const fs::path &path, const std::string &text) {
   std::error_code ec;
   if (fs::is_directory(path, ec)) return "a folder, not a file: " + text;
   if (fs::exists(path, ec) && !fs::is_regular_file(path, ec)) return "not a regular file: " + text;
+  return {};
+}
+
+// Why the preferences file at `path` is refused for its nesting, or "". A
+// file that is merely not JSON is no reason: the host keeps it aside and
+// starts from the defaults.
+std::string preferencesNesting(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  try {
+    host::parseBoundedJson<nlohmann::json>(text);
+  } catch (const host::JsonNestingError &e) {
+    return "preferences file " + path.string() + ": " + e.what();
+  } catch (const nlohmann::json::exception &) {
+  }
   return {};
 }
 
@@ -75,7 +94,7 @@ std::string preferencesFileProblem(const fs::path &path) {
   std::error_code ec;
   const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
   if (!fs::is_directory(folder, ec)) return "no folder " + folder.string() + " to keep " + text + " in";
-  return {};
+  return preferencesNesting(path);
 }
 
 CLI::Validator preferencesFile() {

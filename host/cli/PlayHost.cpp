@@ -3,6 +3,7 @@
 #include "PlayState.h"
 #include "SvgPalette.h"
 #include "pello/host/DialogManager.h"
+#include "pello/host/JsonLimits.h"
 
 #include <exception>
 #include <memory>
@@ -211,8 +212,14 @@ PlayHost::Reply PlayHost::act(const Json &step) {
 PlayHost::Reply PlayHost::open(const std::string &documentText, const std::string &name) {
   return submit([this, documentText, name] {
     // Checked as a session's own document is; never a path to read.
-    Json parsed = Json::parse(documentText, nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) throw SessionError("the document is not a JSON object");
+    Json parsed;
+    try {
+      parsed = host::parseBoundedJson<Json>(documentText);
+    } catch (const host::JsonNestingError &e) {
+      throw SessionError(std::string("the document is refused: ") + e.what());
+    } catch (const Json::exception &) {
+    }
+    if (!parsed.is_object()) throw SessionError("the document is not a JSON object");
     const std::string checked =
         readSession(Json{{"document", parsed}, {"steps", Json::array()}}, ".", name).documentText;
     std::string why;

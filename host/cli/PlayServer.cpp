@@ -2,6 +2,7 @@
 
 #include "PlayConnection.h"
 #include "PlayPage.h"
+#include "pello/host/JsonLimits.h"
 
 #include <httplib.h>
 
@@ -66,17 +67,19 @@ std::optional<std::string> readBody(const httplib::Request &request, httplib::Re
 }
 
 // The JSON of a small request's body; nothing (with the response set) when
-// it is too large or not JSON.
+// it is too large, nested too deep or not JSON.
 std::optional<Json> smallBody(const httplib::Request &request, httplib::Response &response,
                               const httplib::ContentReader &reader) {
   std::optional<std::string> text = readBody(request, response, reader, PlayServer::kMaxRequestBytes);
   if (!text) return std::nullopt;
-  Json body = Json::parse(*text, nullptr, false);
-  if (body.is_discarded()) {
+  try {
+    return host::parseBoundedJson<Json>(*text);
+  } catch (const host::JsonNestingError &e) {
+    refuse(response, 400, std::string("the request is refused: ") + e.what());
+  } catch (const Json::exception &) {
     refuse(response, 400, "the request is not JSON");
-    return std::nullopt;
   }
-  return body;
+  return std::nullopt;
 }
 
 ConnectionLimits connectionLimits() {

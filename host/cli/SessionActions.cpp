@@ -6,6 +6,7 @@
 #include "pello/host/DialogManager.h"
 #include "pello/host/Document.h"
 #include "pello/host/DocumentDiff.h"
+#include "pello/host/JsonLimits.h"
 #include "pello/host/Menus.h"
 #include "pello/host/Notifiers.h"
 #include "pello/host/Plugin.h"
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 namespace pello::cli {
 
@@ -185,9 +187,14 @@ void SessionRunner::notePreferences() {
   const std::vector<std::string> &warnings = hosted_->preferences().warnings();
   for (; preferenceWarningsSeen_ < warnings.size(); ++preferenceWarningsSeen_)
     stepFailed(warnings[preferenceWarningsSeen_]);
-  std::ifstream in(preferences_);
-  Json stored = Json::parse(in, nullptr, false);
-  if (stored.is_discarded() || !stored.is_object()) return;
+  std::ifstream in(preferences_, std::ios::binary);
+  Json stored;
+  try {
+    stored = host::parseBoundedJson<Json>(std::string{std::istreambuf_iterator<char>(in), {}});
+  } catch (const std::exception &) {
+    return;
+  }
+  if (!stored.is_object()) return;
   for (auto prefix = stored.begin(); prefix != stored.end(); ++prefix) {
     if (!prefix.value().is_object()) continue;
     for (auto entry = prefix.value().begin(); entry != prefix.value().end(); ++entry) {

@@ -2,6 +2,7 @@
 // plug-in's startup and shutdown, and each step announced and handed to its
 // action (SessionActions.cpp) or its expectation (SessionExpectations.cpp).
 #include "SessionRunner.h"
+#include "Commands.h"
 
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/DialogManager.h"
@@ -88,9 +89,11 @@ bool SessionRunner::begin() {
     started.action = Action::appStarted;
     started.name = "appStarted";
     transcript_.heading("Startup");
+    reportCrashStep("the startup before the steps");
     act(startup);
     afterAction(startup);
     transcript_.heading("Application started: the palette is created");
+    reportCrashStep("the application start before the steps");
     act(started);
     afterAction(started);
   }
@@ -100,8 +103,10 @@ bool SessionRunner::begin() {
 int SessionRunner::end() {
   if (hosted_->started()) {
     transcript_.heading("End of the session: shutdown");
+    reportCrashStep("the shutdown after the steps");
     shutdownPlugin();
   }
+  reportCrashStep({});
   after_ = documentNow();
   noteFaultsFired();
   for (const ArmedFault &fault : armed_)
@@ -261,6 +266,7 @@ bool SessionRunner::runStep(std::size_t index, const Step &step) {
     break;
   }
   currentStep_ = index;
+  reportCrashStep("steps[" + std::to_string(index) + "] (" + title + ")");
   Json event{{"event", "step"}, {"index", index}, {"do", step.name}, {"title", title}};
   if (!step.note.empty()) event["note"] = step.note;
   transcript_.add(event);

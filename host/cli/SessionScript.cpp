@@ -4,6 +4,7 @@
 #include "SessionNode.h"
 #include "pello/harness/PluginSurface.h"
 #include "pello/host/Document.h"
+#include "pello/host/JsonLimits.h"
 
 #include <cmath>
 #include <fstream>
@@ -372,7 +373,9 @@ Session readSession(const Json &json, const std::filesystem::path &baseDir, cons
 Session loadSessionFile(const std::filesystem::path &file) {
   Json json;
   try {
-    json = Json::parse(readFile(file));
+    json = host::parseBoundedJson<Json>(readFile(file));
+  } catch (const host::JsonNestingError &e) {
+    throw SessionError(file.string() + ": " + e.what());
   } catch (const Json::out_of_range &e) {
     // A number no double holds (1e999).
     throw SessionError(file.string() + ": not JSON this host reads: " + e.what());

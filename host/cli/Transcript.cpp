@@ -164,7 +164,12 @@ void Transcript::note(const std::string &text) {
 }
 
 void Transcript::add(Json event) {
-  if (format_ == Format::text) print(event);
+  if (format_ == Format::text) {
+    print(event);
+    // Sent on at once: if the plug-in brings the process down, a file or
+    // pipe still holds everything up to the step that was running.
+    std::fflush(out_);
+  }
   events_.push_back(std::move(event));
 }
 
@@ -172,8 +177,10 @@ void Transcript::onRecord(const CallRecord &record) {
   std::string_view op = record.op;
   if (op == "Host::PluginMain") {
     open_.push_back({});
-    if (verbose_ && format_ == Format::text)
+    if (verbose_ && format_ == Format::text) {
       std::fprintf(out_, "  -> PluginMain(%s)\n", record.argsText().c_str());
+      std::fflush(out_);
+    }
     if (verbose_ && format_ == Format::json)
       events_.push_back(Json{{"event", "call"}, {"op", "PluginMain"}, {"args", record.argsText()}});
     return;
@@ -201,11 +208,13 @@ void Transcript::onRecord(const CallRecord &record) {
     else
       ++counts.released;
   }
-  if (verbose_ && format_ == Format::text)
+  if (verbose_ && format_ == Format::text) {
     std::fprintf(out_, "     %s(%s) = %s%s\n", record.op.c_str(),
                  argsText(record.args, record.result == 0 ? shownOfTaken : nullptr).c_str(),
                  harness::errorCodeText(record.result, harness::CodeStyle::quoted).c_str(),
                  record.injected ? "  [injected]" : "");
+    std::fflush(out_);
+  }
   if (verbose_ && format_ == Format::json)
     events_.push_back(Json{{"event", "call"},
                            {"op", record.op},

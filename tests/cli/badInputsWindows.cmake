@@ -42,6 +42,9 @@ pello_bad_input(session_not_an_object 2 "session: expected an object" run @WORK@
 pello_bad_input(document_huge_number 2 "not JSON this host reads" run @WORK@/huge.json)
 pello_bad_input(misspelt_operation 2 "did you mean \"AIPathStyle::SetPathStyle\"" run @WORK@/fault.json)
 pello_bad_input(misspelt_style_field 2 "did you mean \"stroke.dash.offset\"" run @WORK@/style.json)
+pello_bad_input(nested_document 2 "nested deeper than 256 levels of arrays and objects"
+                render @WORK@/deep.json -o @WORK@/deep.svg)
+pello_bad_input(nested_to_the_limit 0 "<svg" render @WORK@/limit.json -o -)
 pello_bad_input(command_line 2 "--bogus" run @WORK@/session.json --bogus)
 pello_bad_input(validate_steps 2 "--steps: expected 1 or more, not 0" validate --steps 0)
 pello_bad_input(validate_seed 2 "--seed: expected a seed of 0 or more, not -1" validate --seed -1)

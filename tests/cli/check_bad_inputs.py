@@ -1,6 +1,6 @@
 """pello-host given what it must refuse, one class of bad input per test. Each row of a class is a
 command line, the exit status it must end with, and a text its message must hold (the argument, path
-or step at fault). No row may end on a signal, print "terminate called" or hang.
+or step at fault; or a tuple of texts it must all hold). No row may end on a signal, print "terminate called" or hang.
   check_bad_inputs.py --list
   check_bad_inputs.py CLASS HOST WORK PLUGIN NO_ENTRY_MODULE CRASHING_MODULE DOCUMENT"""
 import json
@@ -8,6 +8,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 from cli_support import SKIP, check, failures, fresh
 
@@ -76,6 +77,10 @@ def plugin_crashes(w):
     rows = [(args + ["--plugin", w.crashing], INTERNAL, said)
             for args in (["run", w.session_file("start.json", [{"do": "startup"}])], ["session"],
                          ["palette", "-o", w.path("p.svg")])]
+    # What was printed before the crash reaches the pipe, and the message names the step that was running.
+    late = w.session_file("late.json", [{"do": "select", "art": []}, {"do": "startup"}], autostart=False)
+    rows.append((["run", late, "--plugin", w.crashing], INTERNAL,
+                 ("in steps[1] (startup) " + said, "== [0] select nothing", "== [1] startup")))
     # The validator runs each check in a child process: the crash fails the check, not the run; in its own
     # process the crash ends the run as the other subcommands end.
     return rows + [(["validate", w.crashing, "--only", "load.startup-time"], FAILED, "crashed with signal"),
@@ -198,6 +203,105 @@ def command_line(w):
             (["run", w.session, w.session, "--out", w.path("out")], MALFORMED, "--out takes one session")]
 
 
+# Nesting: every reader refuses arrays and objects nested deeper than 256 levels before anything recurses
+# over them, naming the place (elided in the middle) and the limit; art nests at most 100 levels.
+NESTED = "nested deeper than 256 levels of arrays and objects"
+DEEP = 100000
+
+
+def nested_groups(levels):
+    """Art `levels` deep: groups g1..g(levels-1) around a selected path p1 filled with a pattern."""
+    art = {"id": "p1", "type": "path", "rectangle": [0, 0, 20, 20],
+           "style": {"fillPaint": True, "fill": {"color": {"kind": "pattern", "pattern": "Dots"}}}}
+    for level in range(levels - 1, 0, -1):
+        art = {"id": "g%d" % level, "type": "group", "children": [art]}
+    return {"patterns": [{"name": "Dots", "tile": [0, 0, 10, 10],
+                          "shapes": [{"kind": "ellipse", "bounds": [2, 2, 8, 8]}]}],
+            "art": [art], "selection": ["p1"]}
+
+
+def deep_groups_text(levels):
+    """A document of `levels` nested groups, written without recursion (json.dumps would need it)."""
+    return ('{"art": [' + "".join('{"id": "g%d", "type": "group", "children": [' % i for i in range(levels)) +
+            "]}" * levels + "]}")
+
+
+def nested_document(w):
+    deep = w.write("deep.json", deep_groups_text(5000))
+    by_file = w.session_file("by-file.json", [], document="deep.json")
+    inline = w.write("inline.json", '{"steps": [], "document": ' + deep_groups_text(5000) + "}")
+    beyond = w.write("beyond.json", json.dumps(nested_groups(101)))
+    place = "art[0].children[0].children[0].children[0]...children[0].children[0]"
+    art_limit = "art nests at most 100 levels deep"
+    rows = [(["render", deep, "-o", "-"], MALFORMED, (deep + ": " + place, NESTED)),
+            (["run", by_file], MALFORMED, ("session.document: the document is refused: " + place, NESTED)),
+            (["run", inline], MALFORMED, (inline + ": document.art[0].children[0]", NESTED)),
+            (["render", beyond, "-o", "-"], MALFORMED, ("art[0].children[0].children[0]", art_limit))]
+    if has_play(w):
+        rows.append((["play", deep], MALFORMED, ("malformed document", place, NESTED)))
+    return rows
+
+
+def nested_selection(w):
+    arrays = "[" * DEEP + "]" * DEEP
+    step = w.write("select.json", '{"document": "document.json", "steps": [{"do": "select", "art": %s}]}' % arrays)
+    member = w.write("selection.json", '{"document": {"art": [], "selection": %s}, "steps": []}' % arrays)
+    return [(["run", step], MALFORMED, (step + ": steps[0].art[0][0][0][0][0]...[0][0][0][0]: " + NESTED,)),
+            (["run", member], MALFORMED, (member + ": document.selection[0][0][0]", NESTED))]
+
+
+def nested_expectation(w):
+    value = '{"a": ' * DEEP + "1" + "}" * DEEP
+    step = w.write("expect.json", '{"document": "document.json", "steps": [{"do": "expectStyle", "art": "p1", '
+                                  '"field": "fill.color.kind", "value": %s}]}' % value)
+    return [(["run", step], MALFORMED, (step + ": steps[0].value.a.a.a.a.a...a.a.a.a: " + NESTED,))]
+
+
+def nested_preferences(w):
+    prefs = w.write("deep-prefs.json", '{"p": ' * DEEP + "1" + "}" * DEEP)
+    said = "preferences file " + prefs + ": p.p.p.p.p.p.p.p...p.p.p.p: " + NESTED
+    session = w.session_file("with-prefs.json", [], preferences="deep-prefs.json")
+    rows = [(["session", "--prefs", prefs], MALFORMED, ("--prefs: " + said,)),
+            (["run", session], MALFORMED, ("session.preferences: " + said,))]
+    if has_play(w):
+        rows.append((["play", "--prefs", prefs], MALFORMED, ("--prefs: " + said,)))
+    return rows
+
+
+def nested_to_the_limit(w):
+    """Not refused: art nested as deep as allowed is read, shifted, compared, drawn and written back, and costs
+    in proportion to its depth."""
+    def document(levels):
+        return w.write("limit-%d.json" % levels, json.dumps(nested_groups(levels)))
+    limit = document(100)
+    session = w.session_file("limit-session.json", [
+        {"do": "click", "item": "up"},
+        {"do": "expectMatrix", "art": "p1", "value": [1, 0, 0, 1, 0, -1], "tolerance": 0}], document="limit-100.json")
+    out = w.path("out")
+
+    def elapsed(levels):
+        path = document(levels)
+        times = []
+        for _ in range(3):
+            start = time.monotonic()
+            subprocess.run([w.host, "render", path, "-o", w.path("timed.svg")], check=True, capture_output=True)
+            times.append(time.monotonic() - start)
+        return min(times)
+    quarter, whole = elapsed(25), elapsed(100)
+    # Linear: four times the depth, about four times the cost (a cost in the square of it would be 16 times).
+    check(whole <= 4 * quarter + 0.5, "render of 100 levels took %.2f s, of 25 levels %.2f s" % (whole, quarter))
+
+    def pictures_drawn():
+        after = open(os.path.join(out, "after.svg")).read()
+        check("p1" in after, "after.svg does not show the innermost path p1")
+    return [(["render", limit, "-o", "-"], OK, "<svg"),
+            (["run", session, "--out", out], OK, ("[1] ok: p1 pattern matrix = [1, 0, 0, 1, 0, -1]", "Session passed"), pictures_drawn)]
+
+
+def has_play(w):
+    return subprocess.run([w.host, "play", "--help"], capture_output=True).returncode == 0
+
+
 def validate_numbers(w):
     rows = [(["validate", "--steps", n], MALFORMED, "--steps: expected 1 or more, not " + n) for n in ("0", "-3")]
     return rows + [(["validate", "--cycles", "0"], MALFORMED, "--cycles: expected 1 or more, not 0"),
@@ -231,7 +335,8 @@ CLASSES = {f.__name__: f for f in [
     plugin_folder, plugin_special, plugin_damaged, plugin_no_entry, plugin_crashes, plugin_relative, prefs_folder,
     prefs_unwritable, prefs_special, prefs_damaged, out_not_a_folder, out_unwritable, output_stdout, session_special,
     session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_base10,
-    validate_two_modules]}
+    validate_two_modules, nested_document, nested_selection, nested_expectation, nested_preferences,
+    nested_to_the_limit]}
 
 
 def check_row(w, args, status, text, after=None):
@@ -248,7 +353,8 @@ def check_row(w, args, status, text, after=None):
     check("terminate called" not in said, "%s aborted: %s" % (shown, result.stderr.strip()))
     check(result.returncode == status, "%s exited %d, not %d: %s" % (shown, result.returncode, status,
                                                                       result.stderr.strip()[:600]))
-    check(text in said, "%s: the message %r does not hold %r" % (shown, result.stderr.strip()[:600], text))
+    for part in text if isinstance(text, tuple) else (text,):
+        check(part in said, "%s: the message %r does not hold %r" % (shown, result.stderr.strip()[:600], part))
     if after:
         after()
     print("%d  %s\n   %s" % (result.returncode, shown, (result.stderr.strip() or result.stdout.strip())[:300]))

@@ -18,6 +18,17 @@ file(WRITE ${WORK}/fault.json
 file(WRITE ${WORK}/style.json
      "{\"document\": \"document.json\", \"steps\": [{\"do\": \"expectStyle\", \"art\": \"p1\", \"field\": \"stroke.dash.ofset\", \"value\": 1}]}")
 file(WRITE ${WORK}/start.json "{\"document\": \"document.json\", \"steps\": [{\"do\": \"startup\"}]}")
+# 5,000 nested groups, and art 100 levels deep (the most a document may hold).
+string(REPEAT "{\"id\": \"g\", \"type\": \"group\", \"children\": [" 5000 open)
+string(REPEAT "]}" 5000 close)
+file(WRITE ${WORK}/deep.json "{\"art\": [${open}${close}]}")
+set(open "")
+foreach(level RANGE 1 99)
+  string(APPEND open "{\"id\": \"g${level}\", \"type\": \"group\", \"children\": [")
+endforeach()
+string(REPEAT "]}" 99 close)
+file(WRITE ${WORK}/limit.json
+     "{\"art\": [${open}{\"id\": \"p1\", \"type\": \"path\", \"rectangle\": [0, 0, 9, 9]}${close}]}")
 
 string(REPLACE "|" ";" args "${ARGS}")
 string(REPLACE "@WORK@" "${WORK}" args "${args}")

@@ -1,8 +1,10 @@
 #include "pello/host/Preferences.h"
+#include "pello/host/JsonLimits.h"
 
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -109,7 +111,15 @@ void Preferences::load() {
     warnings_.push_back("preferences file " + file_.string() + " cannot be read; using defaults");
     return;
   }
-  json root = json::parse(in, nullptr, /*allow_exceptions=*/false);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  json root;
+  std::string why; // what is wrong with a damaged file, when it can be told
+  try {
+    root = parseBoundedJson<json>(text);
+  } catch (const JsonNestingError &e) {
+    why = std::string(" (") + e.what() + ")";
+  } catch (const json::exception &) {
+  }
   std::map<Key, Value> loaded;
   bool sound = root.is_object();
   if (sound) {
@@ -136,7 +146,7 @@ void Preferences::load() {
     // Removed first: mingw-w64's copy_file does not write over a file.
     std::filesystem::remove(kept, ec);
     std::filesystem::copy_file(file_, kept, ec);
-    warnings_.push_back("preferences file " + file_.string() + " is damaged; using defaults" +
+    warnings_.push_back("preferences file " + file_.string() + " is damaged" + why + "; using defaults" +
                         (ec ? std::string() : "; the damaged file is kept as " + kept.string()));
     return;
   }

@@ -14,8 +14,11 @@ namespace {
 void indexArt(const Json &list, std::vector<std::string> &order, std::map<std::string, Json> &byId) {
   if (!list.is_array()) return;
   for (const Json &art : list) {
-    Json own = art;
-    own.erase("children");
+    // Member by member: a copy of the whole object, children and all, at
+    // every level would cost the square of the nesting depth.
+    Json own = Json::object();
+    for (auto member = art.begin(); member != art.end(); ++member)
+      if (member.key() != "children") own[member.key()] = member.value();
     const std::string id = art.value("id", "");
     order.push_back(id);
     byId[id] = std::move(own);

@@ -1,5 +1,6 @@
 #include "JsonReader.h"
 #include "pello/host/DocumentJson.h"
+#include "pello/host/JsonLimits.h"
 
 #include <cctype>
 #include <cstdint>
@@ -62,7 +63,7 @@ public:
     root.expectObject({"units", "modified", "patterns", "art", "selection"});
     if (root.has("units")) model_.units = units(root.member("units"));
     if (root.has("patterns")) patterns(root.member("patterns"));
-    if (root.has("art")) artList(root.member("art"), "");
+    if (root.has("art")) artList(root.member("art"), "", 1);
     if (root.has("selection")) selection(root.member("selection"));
     model_.modified = root.optional("modified", ASBoolean{0}, readBoolean) != 0;
   }
@@ -129,13 +130,17 @@ private:
     return text;
   }
 
-  void artList(const JsonNode &list, const std::string &parentId) {
+  // `level`: 1 at the top level, one more in each group or compound path.
+  void artList(const JsonNode &list, const std::string &parentId, std::size_t level) {
     const std::size_t n = list.expectArray();
+    if (n > 0 && level > kMaxArtNesting)
+      list.fail("art nests at most " + std::to_string(kMaxArtNesting) +
+                " levels deep (groups and compound paths within one another)");
     for (std::size_t i = 0; i < n; ++i)
-      art(list.element(i), parentId);
+      art(list.element(i), parentId, level);
   }
 
-  void art(const JsonNode &node, const std::string &parentId) {
+  void art(const JsonNode &node, const std::string &parentId, std::size_t level) {
     if (!node.value().is_object()) node.expectObject({});
     ArtObject object;
     object.type = static_cast<ai_int16>(namedCode(node.member("type"), kArtTypes, INT16_MIN, INT16_MAX));
@@ -180,7 +185,7 @@ private:
     }
     const std::string id = object.id;
     model_.add(std::move(object), parentId);
-    if (node.has("children")) artList(node.member("children"), id);
+    if (node.has("children")) artList(node.member("children"), id, level + 1);
   }
 
   PathGeometry geometry(const JsonNode &node) {
@@ -355,14 +360,16 @@ private:
 
 DocumentModel readDocument(const Json &json) {
   DocumentModel model;
-  Reader(model).document(JsonNode(json, ""));
+  Reader(model).document(JsonNode(json));
   return model;
 }
 
 DocumentModel parseDocument(std::string_view text) {
   Json json;
   try {
-    json = Json::parse(text.begin(), text.end());
+    json = parseBoundedJson<Json>(text);
+  } catch (const JsonNestingError &e) {
+    throw DocumentFormatError(e.what());
   } catch (const Json::exception &e) {
     // e.what() reads "[json.exception.parse_error.101] parse error at line 3, column 7: ...", or for
     // a number beyond a double's range "[json.exception.out_of_range.406] number overflow parsing '1e400'".

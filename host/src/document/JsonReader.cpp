@@ -1,10 +1,12 @@
 #include "JsonReader.h"
+#include "pello/host/JsonLimits.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace pello::host {
 
@@ -19,17 +21,29 @@ const char *kindOf(const Json &value) {
 }
 } // namespace
 
+std::string JsonNode::path() const {
+  std::vector<std::string> steps;
+  for (const Step *step = step_.get(); step; step = step->parent.get())
+    steps.push_back(step->element ? "[" + std::to_string(step->index) + "]" : step->name);
+  return joinedPath({steps.rbegin(), steps.rend()});
+}
+
 void JsonNode::fail(const std::string &message) const {
-  throw DocumentFormatError((path_.empty() ? std::string("document") : path_) + ": " + message);
+  const std::string place = path();
+  throw DocumentFormatError((place.empty() ? std::string("document") : place) + ": " + message);
+}
+
+JsonNode JsonNode::child(const Json &value, std::string name) const {
+  return JsonNode(value, std::make_shared<const Step>(Step{step_, std::move(name)}));
 }
 
 JsonNode JsonNode::member(const char *name) const {
   if (!has(name)) fail(std::string("the member \"") + name + "\" is missing");
-  return JsonNode(value_.at(name), path_.empty() ? std::string(name) : path_ + "." + name);
+  return child(value_.at(name), name);
 }
 
 JsonNode JsonNode::element(std::size_t index) const {
-  return JsonNode(value_.at(index), path_ + "[" + std::to_string(index) + "]");
+  return JsonNode(value_.at(index), std::make_shared<const Step>(Step{step_, {}, index, true}));
 }
 
 void JsonNode::expectObject(std::initializer_list<const char *> names) const {
@@ -38,8 +52,7 @@ void JsonNode::expectObject(std::initializer_list<const char *> names) const {
     bool known = false;
     for (const char *name : names)
       known = known || it.key() == name;
-    if (!known)
-      JsonNode(it.value(), path_.empty() ? it.key() : path_ + "." + it.key()).fail("unknown member");
+    if (!known) child(it.value(), it.key()).fail("unknown member");
   }
 }
 

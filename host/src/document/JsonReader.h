@@ -1,6 +1,9 @@
 // Reading a JSON document while knowing where one is: every value is read
-// through a JsonNode that carries its path ("art[3].style.stroke.dash"), so
-// each refusal says where the document is wrong.
+// through a JsonNode that knows its path ("art[3].style.stroke.dash"), so
+// each refusal says where the document is wrong. The path is kept as a chain
+// of steps shared with the node's parents and written out only for a
+// refusal: copying it whole into every node would cost the square of the
+// nesting depth.
 #pragma once
 
 #include "ASTypes.h"
@@ -9,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,10 +20,11 @@ namespace pello::host {
 
 class JsonNode {
 public:
-  JsonNode(const Json &value, std::string path) : value_(value), path_(std::move(path)) {}
+  // The document's top level.
+  explicit JsonNode(const Json &value) : value_(value) {}
 
   const Json &value() const { return value_; }
-  const std::string &path() const { return path_; }
+  std::string path() const;
 
   [[noreturn]] void fail(const std::string &message) const;
 
@@ -48,8 +53,18 @@ public:
   }
 
 private:
+  // One member name or element index on the way from the top level.
+  struct Step {
+    std::shared_ptr<const Step> parent;
+    std::string name;
+    std::size_t index = 0;
+    bool element = false; // an element `index`, not the member `name`
+  };
+  JsonNode(const Json &value, std::shared_ptr<const Step> step) : value_(value), step_(std::move(step)) {}
+  JsonNode child(const Json &value, std::string name) const;
+
   const Json &value_;
-  std::string path_;
+  std::shared_ptr<const Step> step_; // null at the top level
 };
 
 } // namespace pello::host

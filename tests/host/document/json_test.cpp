@@ -1,6 +1,8 @@
 // Documents saved and loaded as JSON: exact round trips, and refusals that
 // say where the document is wrong and leave the open document alone.
 #include "documentFixture.h"
+#include "pello/host/DocumentJson.h"
+#include "pello/host/JsonLimits.h"
 
 #include <cfloat>
 #include <cmath>
@@ -175,4 +177,50 @@ TEST_F(DocumentTest, FilesLoadAndSave) {
   std::filesystem::remove(file);
   EXPECT_THROW(document.loadFile(file), std::runtime_error);
   EXPECT_TRUE(document.isOpen());
+}
+
+namespace {
+
+// `levels` of art: groups g1.. around one path, the path at level `levels`.
+std::string nestedArt(std::size_t levels) {
+  std::string text = R"({"art": [)";
+  for (std::size_t level = 1; level < levels; ++level)
+    text += R"({"id": "g)" + std::to_string(level) + R"(", "type": "group", "children": [)";
+  text += R"({"id": "p", "type": "path", "rectangle": [0, 0, 1, 1]})";
+  for (std::size_t level = 1; level < levels; ++level)
+    text += "]}";
+  return text + "]}";
+}
+
+} // namespace
+
+TEST_F(DocumentTest, NestingIsReadUpToItsLimitsAndRefusedBeyondThemSayingWhere) {
+  // Art at the deepest level allowed reads, writes and reads back the same.
+  document.loadJson(nestedArt(kMaxArtNesting));
+  EXPECT_EQ(document.model().objectCount(), kMaxArtNesting);
+  const std::string saved = document.saveJson();
+  document.loadJson(saved);
+  EXPECT_EQ(document.saveJson(), saved);
+
+  EXPECT_EQ(loadError(document, nestedArt(kMaxArtNesting + 1)).substr(0, 34),
+            "art[0].children[0].children[0].chi");
+  EXPECT_NE(loadError(document, nestedArt(kMaxArtNesting + 1)).find("art nests at most 100 levels deep"),
+            std::string::npos);
+
+  // Arrays and objects: the limit itself is read, one more is refused with
+  // its place, shortened in the middle, before anything recurses over it.
+  const auto arrays = [](std::size_t n) { return std::string(n, '[') + std::string(n, ']'); };
+  EXPECT_NO_THROW(parseBoundedJson<Json>(arrays(kMaxJsonNesting)));
+  try {
+    parseBoundedJson<Json>(arrays(kMaxJsonNesting + 1));
+    ADD_FAILURE() << "257 levels read";
+  } catch (const JsonNestingError &e) {
+    EXPECT_STREQ(e.what(),
+                 "[0][0][0][0][0][0][0][0]...[0][0][0][0]: nested deeper than 256 levels of arrays and "
+                 "objects");
+  }
+  const std::string deepSelection = R"({"art": [], "selection": [{"a": )" + arrays(300) + "}]}";
+  EXPECT_EQ(loadError(document, deepSelection).substr(0, 29), "selection[0].a[0][0][0][0][0]");
+  // Siblings before the deep value count in its index.
+  EXPECT_EQ(loadError(document, "[1, {\"x\": 2}, " + arrays(300) + "]").substr(0, 9), "[2][0][0]");
 }

@@ -105,6 +105,22 @@ TEST_F(PreferencesTest, ADamagedFileMeansDefaultsAndAWarning) {
   std::filesystem::remove(kept);
 }
 
+TEST_F(PreferencesTest, AFileNestedTooDeepIsDamagedAndTheWarningSaysWhere) {
+  writeFile("{\"Pello\": " + std::string(100000, '[') + std::string(100000, ']') + "}");
+  Host host;
+  Preferences &prefs = host.get<Preferences>();
+  prefs.setFile(file_);
+  EXPECT_EQ(prefs.size(), 0u);
+  ASSERT_EQ(prefs.warnings().size(), 1u);
+  EXPECT_NE(prefs.warnings()[0].find(
+                "is damaged (Pello[0][0][0][0][0][0][0]...[0][0][0][0]: nested deeper than 256"),
+            std::string::npos)
+      << prefs.warnings()[0];
+  std::filesystem::path kept = file_;
+  kept += ".bak";
+  std::filesystem::remove(kept);
+}
+
 TEST_F(PreferencesTest, AFolderWhereTheFileShouldBeMeansDefaultsAndAWarning) {
   std::filesystem::create_directory(file_);
   {

@@ -52,6 +52,9 @@
 // 32-bit integer (a host may hold a true that is not 1). Caps are "butt",
 // "round", "projecting"; joins "miter", "round", "bevel"; or numbers.
 //
+// Art nests at most kMaxArtNesting levels deep: an object at the top level
+// is at level 1, the children of a group or compound path one level below it.
+//
 // Reading refuses anything else, including unknown members, with a
 // DocumentFormatError that names the place ("art[3].style.stroke.dash.array:
 // ..."); host/cli/schemas/document.schema.json refuses the same where a schema
@@ -73,6 +76,11 @@ namespace pello::host {
 
 // Members keep the order in which they are written.
 using Json = nlohmann::ordered_json;
+
+// Deep enough for any drawing, shallow enough that reading, writing, drawing
+// and comparing a document (each recursive over its groups) stay far within
+// a thread's stack, even on Windows (1 MB) or in a sanitized build.
+inline constexpr std::size_t kMaxArtNesting = 100;
 
 DocumentModel readDocument(const Json &json);
 // Parses the text too; a syntax error is a DocumentFormatError as well.
