@@ -1,6 +1,7 @@
 // pello-host: the stand-in host from the command line. Each subcommand lives
 // in its own file (*Command.cpp).
 #include "Commands.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "pello/validate/ValidateCommand.h"
 
@@ -38,7 +39,9 @@ int run(int argc, char **argv) {
 #ifdef PELLO_HAS_PLAY
   pello::cli::addPlayCommand(app, options);
 #endif
-  pello::validate::addValidateCommand(app, pello::cli::pluginPath);
+  CLI::App *validate = pello::validate::addValidateCommand(app, pello::cli::pluginPath);
+  validate->get_option("--junit")->check(pello::cli::outputFile());
+  pello::cli::refuseSharedFiles(*validate, {{"--junit", pello::cli::FileRole::writes}}, true);
   if (argc == 1) {
     std::printf("%s", app.help().c_str());
     return pello::cli::kExitOk;

@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import sys
 
+from bad_files import output_is_input, outputs_shared
 from cli_support import SKIP, check, failures, fresh
 
 OK, FAILED, MALFORMED, NO_PLUGIN, INTERNAL = 0, 1, 2, 3, 4
@@ -215,18 +216,21 @@ def validate_two_modules(w):
 CLASSES = {f.__name__: f for f in [
     plugin_folder, plugin_special, plugin_damaged, plugin_no_entry, plugin_crashes, plugin_relative, prefs_folder,
     prefs_unwritable, prefs_special, prefs_damaged, out_not_a_folder, out_unwritable, output_stdout, session_special,
-    session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_two_modules]}
+    session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_two_modules,
+    output_is_input, outputs_shared]}
 
 
-def check_row(w, args, status, text, after=None):
-    shown = "pello-host " + " ".join(args)
+def check_row(w, args, status, text, after=None, stdout_file=None):
+    """`stdout_file`: standard output goes to that file, not to a pipe."""
+    shown = "pello-host " + " ".join(args) + (" > " + stdout_file if stdout_file else "")
     try:
-        result = subprocess.run([w.host] + args, cwd=w.work, capture_output=True, text=True, timeout=60,
-                                stdin=subprocess.DEVNULL)
+        with open(stdout_file, "w") if stdout_file else open(os.devnull) as redirected:
+            result = subprocess.run([w.host] + args, cwd=w.work, stdout=redirected if stdout_file else subprocess.PIPE,
+                                    stderr=subprocess.PIPE, text=True, timeout=60, stdin=subprocess.DEVNULL)
     except subprocess.TimeoutExpired:
         check(False, "%s did not end within 60 s" % shown)
         return
-    said = result.stdout + result.stderr
+    said = (result.stdout or "") + result.stderr
     ended_by_signal = result.returncode < 0 or 128 < result.returncode <= 128 + 64
     check(not ended_by_signal, "%s ended on a signal (status %d)" % (shown, result.returncode))
     check("terminate called" not in said, "%s aborted: %s" % (shown, result.stderr.strip()))
@@ -235,7 +239,7 @@ def check_row(w, args, status, text, after=None):
     check(text in said, "%s: the message %r does not hold %r" % (shown, result.stderr.strip()[:600], text))
     if after:
         after()
-    print("%d  %s\n   %s" % (result.returncode, shown, (result.stderr.strip() or result.stdout.strip())[:300]))
+    print("%d  %s\n   %s" % (result.returncode, shown, (result.stderr.strip() or said.strip())[:300]))
 
 
 def main(argv):
