@@ -189,9 +189,11 @@ def misspelt_names(w):
 
 
 def command_line(w):
-    # CLI11 says no more of an unknown subcommand than that one is required.
-    return [(["bogus"], MALFORMED, "A subcommand is required"),
-            (["run", w.session, "--bogus"], MALFORMED, "--bogus"),
+    # An unknown word is named, not taken for a missing subcommand or for a file "-".
+    return [(["bogus"], MALFORMED, 'unknown subcommand "bogus"'),
+            (["--bogus"], MALFORMED, 'unknown option "--bogus"'),
+            (["run", w.session, "--bogus"], MALFORMED, 'run: unknown option "--bogus"'),
+            (["run", w.session, "-o", "-"], MALFORMED, 'run: unknown option "-o"'),
             (["run"], MALFORMED, "SESSION is required"),
             (["render", w.document], MALFORMED, "--output is required"),
             (["run", w.session, w.session, "--out", w.path("out")], MALFORMED, "--out takes one session")]
