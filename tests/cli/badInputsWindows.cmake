@@ -43,6 +43,12 @@ pello_bad_input(document_huge_number 2 "not JSON this host reads" run @WORK@/hug
 pello_bad_input(misspelt_operation 2 "did you mean \"AIPathStyle::SetPathStyle\"" run @WORK@/fault.json)
 pello_bad_input(misspelt_style_field 2 "did you mean \"stroke.dash.offset\"" run @WORK@/style.json)
 pello_bad_input(command_line 2 "--bogus" run @WORK@/session.json --bogus)
+pello_bad_input(command_line_subcommand 2 "unknown subcommand \"bogus\"" bogus)
+pello_bad_input(output_is_input 2 "would write over DOCUMENT" render @WORK@/document.json -o @WORK@/document.json)
+pello_bad_input(output_is_input_spelt 2 "would write over DOCUMENT"
+                render @WORK@/document.json -o @WORK@/new/../document.json)
+pello_bad_input(output_is_module 2 "would write over --plugin"
+                session --prefs @WORK@/document.json --plugin @WORK@/document.json)
 pello_bad_input(validate_steps 2 "--steps: expected 1 or more, not 0" validate --steps 0)
 pello_bad_input(validate_seed 2 "--seed: expected a seed of 0 or more, not -1" validate --seed -1)
 pello_bad_input(validate_two_modules 2 "plugin excludes --plugin" validate ${_plugin} --plugin ${_no_entry})

@@ -38,6 +38,7 @@ def output_is_input(w):
             (["render", w.document, "-o", w.document], "--output %s would write over DOCUMENT" % w.document),
             # Another spelling, a hard link, a symbolic link: the same file.
             (["render", w.document, "-o", "sub/../document.json"], "--output sub/../document.json would write over"),
+            (["render", w.document, "-o", "new/../document.json"], "--output new/../document.json would write over"),
             (["render", w.document, "-o", "hard-link.json"], "--output hard-link.json would write over"),
             (["render", w.document, "-o", "soft-link.json"], "--output soft-link.json would write over"),
             (["palette", "-o", module, "--plugin", module], "--output %s would write over --plugin" % module),
@@ -47,7 +48,11 @@ def output_is_input(w):
     if subprocess.run([w.host, "play", "--help"], capture_output=True).returncode == 0:
         rows.append((["play", w.document, "--prefs", "hard-link.json"], "--prefs hard-link.json would write over"))
     files = unchanged(module, w.document, picture_session)
-    return [(args, MALFORMED, text, files) for args, text in rows]
+
+    def nothing_made():
+        files()
+        check(not os.path.exists(w.path("new")), "a refused -o made the folder on its way")
+    return [(args, MALFORMED, text, nothing_made) for args, text in rows]
 
 
 def outputs_shared(w):
