@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace pello::cli {
 
@@ -32,6 +33,9 @@ void addRunCommand(CLI::App &app, Options &options);
 void addRenderCommand(CLI::App &app, Options &options);
 void addPaletteCommand(CLI::App &app, Options &options);
 void addPlayCommand(CLI::App &app, Options &options); // native builds only (PELLO_HAS_PLAY)
+
+// The pictures a session writes into its --out folder.
+inline const std::vector<std::string> kPictureFiles{"before.svg", "after.svg", "palette.svg"};
 
 // Runs `session` with the transcript on stdout (text, or JSON with `json`);
 // with `out` not empty, writes before.svg, after.svg and palette.svg there.

@@ -26,6 +26,7 @@ void addDemoCommand(CLI::App &app, Options &options) {
   demo->add_flag("--json", args->json, "Print the transcript as JSON");
   demo->add_flag("--verbose", args->verbose, "Print every host call as it happens");
   addPluginOption(*demo, options);
+  refuseSharedFiles(*demo, {{"--out", FileRole::writesInto, kPictureFiles}}, true);
   demo->callback([args, &options] {
     const auto start = std::chrono::steady_clock::now();
     Session session;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace pello::cli {
 
@@ -22,5 +23,25 @@ CLI::Validator outputFolder();
 CLI::Validator preferencesFile();
 // Why the host could not keep its preferences at `path`, or "".
 std::string preferencesFileProblem(const std::filesystem::path &path);
+
+// What a command does with the file an option or argument names.
+enum class FileRole {
+  reads,
+  writes,         // "-": standard output
+  writesInto,     // a folder: the files `filesMade` there
+  readsAndWrites, // preferences: read at the start, written at the end
+};
+struct FileOption {
+  std::string name; // as the command knows it: "--junit", "SESSION"
+  FileRole role;
+  std::vector<std::string> filesMade = {};
+};
+// Refuses, once the command line is read and before `command` runs anything,
+// an output that is one of its inputs (the plug-in module it loads, given or
+// by default, included) and two outputs that are one file; with
+// `printsToStandardOutput` (a transcript or a report), standard output is
+// one of the outputs. Files are compared by what they are, not by how they
+// are spelt.
+void refuseSharedFiles(CLI::App &command, std::vector<FileOption> files, bool printsToStandardOutput);
 
 } // namespace pello::cli

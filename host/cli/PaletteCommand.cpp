@@ -17,6 +17,7 @@ void addPaletteCommand(CLI::App &app, Options &options) {
       ->required()
       ->check(outputFile());
   addPluginOption(*palette, options);
+  refuseSharedFiles(*palette, {{"--output", FileRole::writes}}, false);
   palette->callback([out, &options] {
     const std::filesystem::path module = pluginPath(options.plugin);
     reportCrashesOf(module);

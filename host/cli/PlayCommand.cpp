@@ -116,6 +116,7 @@ void addPlayCommand(CLI::App &app, Options &options) {
   command->add_option("--port", args->port, "The port to listen on (default: a free one)")
       ->check(CLI::Range(0, 65535));
   addPluginOption(*command, options);
+  refuseSharedFiles(*command, {{"DOCUMENT", FileRole::reads}, {"--prefs", FileRole::readsAndWrites}}, true);
   command->callback([args, &options] { options.status = play(*args, options); });
 }
 

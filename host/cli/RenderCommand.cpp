@@ -20,6 +20,7 @@ void addRenderCommand(CLI::App &app, Options &options) {
   render->add_option("-o,--output", args->out, "The SVG file to write (- for standard output)")
       ->required()
       ->check(outputFile());
+  refuseSharedFiles(*render, {{"DOCUMENT", FileRole::reads}, {"--output", FileRole::writes}}, false);
   render->callback([args, &options] {
     std::ifstream in(args->document, std::ios::binary);
     if (!in) {

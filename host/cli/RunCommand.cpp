@@ -71,6 +71,8 @@ void addRunCommand(CLI::App &app, Options &options) {
   run->add_flag("--verbose", args->verbose,
                 "Print every host call as it happens (with --json: a \"call\" event for each)");
   addPluginOption(*run, options);
+  refuseSharedFiles(*run, {{"SESSION", FileRole::reads}, {"--out", FileRole::writesInto, kPictureFiles}},
+                    true);
   run->callback([args, &options] {
     if (!args->out.empty() && args->sessions.size() > 1) {
       std::fprintf(stderr, "pello-host: --out takes one session, not %zu\n", args->sessions.size());

@@ -108,6 +108,7 @@ void addSessionCommand(CLI::App &app, Options &options) {
       ->check(preferencesFile());
   session->add_flag("--verbose", args->verbose, "Print every host call, suite acquisitions included");
   addPluginOption(*session, options);
+  refuseSharedFiles(*session, {{"--prefs", FileRole::readsAndWrites}}, true);
   session->callback([args, &options] {
     options.status = runLifecycle(pluginPath(options.plugin), args->preferences, args->verbose);
   });

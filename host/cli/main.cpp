@@ -1,6 +1,7 @@
 // pello-host: the stand-in host from the command line. Each subcommand lives
 // in its own file (*Command.cpp).
 #include "Commands.h"
+#include "FileArguments.h"
 #include "SessionRunner.h"
 #include "pello/validate/ValidateCommand.h"
 
@@ -18,6 +19,23 @@ constexpr const char *kExitStatuses =
     "  2  the command line, a session or a document is malformed\n"
     "  3  the module cannot be loaded or is not a plug-in\n"
     "  4  internal error of pello-host, or a crash with the plug-in loaded\n";
+
+// The word on the command line that no subcommand or option is named, or "".
+// CLI11 keeps such words aside and reports what went wrong next instead: a
+// subcommand missing for "pello-host bogus", a file "-" that does not exist
+// for "run S -o -".
+std::string unknownArgument(CLI::App &app) {
+  const std::vector<CLI::App *> used = app.get_subcommands();
+  if (used.empty()) {
+    if (app.remaining().empty()) return {};
+    const std::string word = app.remaining().front();
+    return (word.rfind('-', 0) == 0 ? "unknown option \"" : "unknown subcommand \"") + word + "\"";
+  }
+  for (const std::string &word : used.front()->remaining())
+    if (word.size() > 1 && word[0] == '-')
+      return used.front()->get_name() + ": unknown option \"" + word + "\"";
+  return {};
+}
 
 int run(int argc, char **argv) {
   CLI::App app{
@@ -38,7 +56,9 @@ int run(int argc, char **argv) {
 #ifdef PELLO_HAS_PLAY
   pello::cli::addPlayCommand(app, options);
 #endif
-  pello::validate::addValidateCommand(app, pello::cli::pluginPath);
+  CLI::App *validate = pello::validate::addValidateCommand(app, pello::cli::pluginPath);
+  validate->get_option("--junit")->check(pello::cli::outputFile());
+  pello::cli::refuseSharedFiles(*validate, {{"--junit", pello::cli::FileRole::writes}}, true);
   if (argc == 1) {
     std::printf("%s", app.help().c_str());
     return pello::cli::kExitOk;
@@ -49,6 +69,10 @@ int run(int argc, char **argv) {
     // A subcommand that ends with its own status this way (validate).
     return e.get_exit_code();
   } catch (const CLI::ParseError &e) {
+    if (std::string unknown = unknownArgument(app); !unknown.empty()) {
+      std::fprintf(stderr, "pello-host: %s (pello-host --help lists what it takes)\n", unknown.c_str());
+      return pello::cli::kExitMalformed;
+    }
     // Help and the version are answers (CLI11 gives them status 0); every
     // other refusal of the command line is a malformed command line.
     const int status = app.exit(e);

@@ -46,6 +46,12 @@ pello_bad_input(nested_document 2 "nested deeper than 256 levels of arrays and o
                 render @WORK@/deep.json -o @WORK@/deep.svg)
 pello_bad_input(nested_to_the_limit 0 "<svg" render @WORK@/limit.json -o -)
 pello_bad_input(command_line 2 "--bogus" run @WORK@/session.json --bogus)
+pello_bad_input(command_line_subcommand 2 "unknown subcommand \"bogus\"" bogus)
+pello_bad_input(output_is_input 2 "would write over DOCUMENT" render @WORK@/document.json -o @WORK@/document.json)
+pello_bad_input(output_is_input_spelt 2 "would write over DOCUMENT"
+                render @WORK@/document.json -o @WORK@/new/../document.json)
+pello_bad_input(output_is_module 2 "would write over --plugin"
+                session --prefs @WORK@/document.json --plugin @WORK@/document.json)
 pello_bad_input(validate_steps 2 "--steps: expected 1 or more, not 0" validate --steps 0)
 pello_bad_input(validate_seed 2 "--seed: expected a seed of 0 or more, not -1" validate --seed -1)
 pello_bad_input(validate_two_modules 2 "plugin excludes --plugin" validate ${_plugin} --plugin ${_no_entry})

@@ -10,6 +10,7 @@ import subprocess
 import sys
 import time
 
+from bad_files import output_is_input, outputs_shared
 from cli_support import SKIP, check, failures, fresh
 
 OK, FAILED, MALFORMED, NO_PLUGIN, INTERNAL = 0, 1, 2, 3, 4
@@ -195,9 +196,11 @@ def misspelt_names(w):
 
 
 def command_line(w):
-    # CLI11 says no more of an unknown subcommand than that one is required.
-    return [(["bogus"], MALFORMED, "A subcommand is required"),
-            (["run", w.session, "--bogus"], MALFORMED, "--bogus"),
+    # An unknown word is named, not taken for a missing subcommand or for a file "-".
+    return [(["bogus"], MALFORMED, 'unknown subcommand "bogus"'),
+            (["--bogus"], MALFORMED, 'unknown option "--bogus"'),
+            (["run", w.session, "--bogus"], MALFORMED, 'run: unknown option "--bogus"'),
+            (["run", w.session, "-o", "-"], MALFORMED, 'run: unknown option "-o"'),
             (["run"], MALFORMED, "SESSION is required"),
             (["render", w.document], MALFORMED, "--output is required"),
             (["run", w.session, w.session, "--out", w.path("out")], MALFORMED, "--out takes one session")]
@@ -336,18 +339,20 @@ CLASSES = {f.__name__: f for f in [
     prefs_unwritable, prefs_special, prefs_damaged, out_not_a_folder, out_unwritable, output_stdout, session_special,
     session_not_a_session, document_numbers, misspelt_names, command_line, validate_numbers, validate_base10,
     validate_two_modules, nested_document, nested_selection, nested_expectation, nested_preferences,
-    nested_to_the_limit]}
+    nested_to_the_limit, output_is_input, outputs_shared]}
 
 
-def check_row(w, args, status, text, after=None):
-    shown = "pello-host " + " ".join(args)
+def check_row(w, args, status, text, after=None, stdout_file=None):
+    """`stdout_file`: standard output goes to that file, not to a pipe."""
+    shown = "pello-host " + " ".join(args) + (" > " + stdout_file if stdout_file else "")
     try:
-        result = subprocess.run([w.host] + args, cwd=w.work, capture_output=True, text=True, timeout=60,
-                                stdin=subprocess.DEVNULL)
+        with open(stdout_file, "w") if stdout_file else open(os.devnull) as redirected:
+            result = subprocess.run([w.host] + args, cwd=w.work, stdout=redirected if stdout_file else subprocess.PIPE,
+                                    stderr=subprocess.PIPE, text=True, timeout=60, stdin=subprocess.DEVNULL)
     except subprocess.TimeoutExpired:
         check(False, "%s did not end within 60 s" % shown)
         return
-    said = result.stdout + result.stderr
+    said = (result.stdout or "") + result.stderr
     ended_by_signal = result.returncode < 0 or 128 < result.returncode <= 128 + 64
     check(not ended_by_signal, "%s ended on a signal (status %d)" % (shown, result.returncode))
     check("terminate called" not in said, "%s aborted: %s" % (shown, result.stderr.strip()))
@@ -357,7 +362,7 @@ def check_row(w, args, status, text, after=None):
         check(part in said, "%s: the message %r does not hold %r" % (shown, result.stderr.strip()[:600], part))
     if after:
         after()
-    print("%d  %s\n   %s" % (result.returncode, shown, (result.stderr.strip() or result.stdout.strip())[:300]))
+    print("%d  %s\n   %s" % (result.returncode, shown, (result.stderr.strip() or said.strip())[:300]))
 
 
 def main(argv):

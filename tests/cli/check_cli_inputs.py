@@ -55,7 +55,7 @@ def check_malformed(exe, work, document):
         check(result.stdout == "", "%s: something ran before the session was refused" % text)
     # Command lines CLI11 refuses exit 2 with its message, like a malformed session.
     known = os.path.join(work, "document.json")
-    for args, expected in [(["--bogus"], "subcommand"), (["run", known, "--bogus"], "--bogus"),
+    for args, expected in [(["--bogus"], "unknown option \"--bogus\""), (["run", known, "--bogus"], "--bogus"),
                            (["run"], "SESSION is required"), ([], "")]:
         result = run([exe] + args)
         want = 0 if not args else 2
