@@ -33,7 +33,8 @@ ASErr addMenu(SPInterfaceMessage *message) {
 
 ASErr goMenuItem(AIMenuMessage *message) {
   ADMDialogRef dialog = palette();
-  if (dialog != nullptr && message->menuItem == g->showPelloDialog) {
+  // Without a menu item of its own (the host refused it) no item is ours.
+  if (dialog != nullptr && g->showPelloDialog != nullptr && message->menuItem == g->showPelloDialog) {
     ASBoolean visible = sADMDialog->IsVisible(dialog);
     sADMDialog->Show(dialog, visible == 0 ? 1 : 0);
   }

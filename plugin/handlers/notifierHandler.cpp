@@ -20,6 +20,9 @@ ASErr goNotifier(AINotifierMessage *message) {
   ASErr error = kASNoError;
   // No record, no palette; and a palette that exists is not made twice.
   if (g == nullptr || g->PelloDialog != nullptr) return error;
-  if (message->notifier == g->appStartedNotifier) error = createADMDialog(message);
+  // Without a notifier of its own (the host refused it) no notification is
+  // the plug-in's.
+  if (g->appStartedNotifier != nullptr && message->notifier == g->appStartedNotifier)
+    error = createADMDialog(message);
   return error;
 }

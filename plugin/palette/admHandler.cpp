@@ -34,10 +34,12 @@ constexpr ai_int32 kPaletteContentHeight = 106;
 constexpr ai_int32 kFrameWidth = 4;
 constexpr ai_int32 kFrameHeight = 6;
 
-// a + b for coordinates: a stored location or a host's rectangle near the
-// limits of 32 bits gives the nearest coordinate instead of overflowing.
-ai_int32 clampedSum(std::int64_t a, std::int64_t b) {
-  return static_cast<ai_int32>(std::clamp<std::int64_t>(a + b, INT32_MIN, INT32_MAX));
+// A coordinate worked out in 64 bits, where sums and differences of 32-bit
+// coordinates cannot overflow, brought back to the nearest 32-bit one: a
+// stored location or a host's rectangle near the limits gives the nearest
+// coordinate instead of overflowing.
+ai_int32 clampedCoordinate(std::int64_t value) {
+  return static_cast<ai_int32>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
 // Hands the option-menu button to the option menu's procedures and fills its
@@ -102,17 +104,19 @@ ASErr ASAPI DlgInit(ADMDialogRef dlg) {
   sADMDialog->GetBoundsRect(dlg, &boundsRect);
   ASRect dimensions = {0, 0, 0, 0};
   sADMBasic->GetPaletteLayoutBounds(&dimensions);
+  const std::int64_t width = std::int64_t{boundsRect.right} - boundsRect.left;
+  const std::int64_t height = std::int64_t{boundsRect.bottom} - boundsRect.top;
   ASPoint location;
-  location.h = clampedSum(dimensions.right, -clampedSum(boundsRect.right, -std::int64_t{boundsRect.left}));
-  location.v = clampedSum(dimensions.bottom, -clampedSum(boundsRect.bottom, -std::int64_t{boundsRect.top}));
+  location.h = clampedCoordinate(dimensions.right - width);
+  location.v = clampedCoordinate(dimensions.bottom - height);
   sAIPreference->GetPointPreference(kPreferencePrefix, kLocationKey, &location);
 
   ASPoint size = {kPaletteContentWidth, kPaletteContentHeight};
   size.v += kFrameHeight;
-  location.v = clampedSum(location.v, -kFrameHeight);
+  location.v = clampedCoordinate(std::int64_t{location.v} - kFrameHeight);
   size.h += kFrameWidth;
-  const ASRect rect = {location.h, location.v, clampedSum(location.h, size.h),
-                       clampedSum(location.v, size.v)};
+  const ASRect rect = {location.h, location.v, clampedCoordinate(std::int64_t{location.h} + size.h),
+                       clampedCoordinate(std::int64_t{location.v} + size.v)};
   sADMDialog->SetBoundsRect(dlg, &rect);
   sADMDialogGroup->SetDialogGroupInfo(dlg, groupName, positionCode);
 

@@ -57,7 +57,10 @@ ASErr StartupPlugin(SPInterfaceMessage *message) {
   ASErr error = sSPBlocks->AllocateBlock(sizeof(Globals), "globals", &block);
   if (error == kASNoError) {
     g = static_cast<Globals *>(block);
-    g->PelloDialog = nullptr;
+    // The host's block comes uncleared: the menu item and notifier handles
+    // stay null when the host refuses to add them, and the handlers compare
+    // against them.
+    *g = Globals{};
     g->basic = message->d.basic;
     error = pluginStartup(message);
   }

@@ -10,10 +10,15 @@
 #endif
 
 #if defined(_WIN32)
-// Platform (Windows): MinGW's start-up code calls _fpreset as the DLL is
-// loaded and as each new thread of the host starts, which re-initialises the
-// x87 unit (precision, rounding, exception masks) of the host's own threads.
-// The plug-in computes nothing on the x87 unit and must not change the host's
-// state, so this one, which does nothing, is linked instead.
+// Platform (Windows): mingw-w64's DLL start-up code does not call _fpreset,
+// neither as the DLL is loaded nor as the host's threads start. Its TLS
+// callback names it only in the branch for a new thread, which its TLS
+// dispatcher never takes (it passes on process attach and the detaches
+// only). That reference alone would link the runtime's own _fpreset, an
+// fninit that would set the x87 unit of the calling host thread to 64-bit
+// precision. This one, which does nothing, is linked instead, so the module
+// holds no code that changes the host's x87 state, whatever a runtime
+// version does with the reference; the plug-in itself computes nothing on
+// the x87 unit.
 extern "C" void _fpreset(void) {}
 #endif

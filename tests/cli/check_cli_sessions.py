@@ -3,6 +3,7 @@ text list and layout area, faults that never fired, bit-exact floats and the abs
 import json
 import os
 import shutil
+import subprocess
 from xml.etree import ElementTree
 
 from cli_support import check, fresh, run
@@ -178,6 +179,32 @@ def check_pictures_hold_any_text(exe, work):
         check(title in caption, "%s does not show the whole title: %r" % (picture, caption))
 
 
+def check_texts_not_utf8(exe, work):
+    """The plug-in hands the host bytes that are not UTF-8: a four-character error code with bytes of 0x80
+    and above in the error dialog. Both transcripts are UTF-8, the bytes shown as U+FFFD, and a session can
+    expect them as shown."""
+    steps = [{"do": "startup"}]
+    for code, shown in [(-65537, "\ufffd\ufffd\ufffd\ufffd"), (0xFF414243 - 2**32, "\ufffdABC")]:
+        steps += [{"do": "fail", "op": "SPBasic::AcquireSuite", "code": code, "call": 27},
+                  {"do": "menuUpdate"},
+                  {"do": "expectDialog", "title": "Plug-in Error", "texts": ["bytes", shown]}]
+    path = os.path.join(work, "not-utf8.json")
+    json.dump({"document": "document.json", "autostart": False, "steps": steps, "errorTexts": ["1", "bytes"]},
+              open(path, "w"))
+    for options in ([], ["--json"], ["--json", "--verbose"], ["--verbose"]):
+        result = subprocess.run([exe, "run", path] + options, capture_output=True, timeout=120)
+        said = "run %s: exit %d" % (" ".join(options), result.returncode)
+        try:
+            out = result.stdout.decode("utf-8")
+        except UnicodeDecodeError as error:
+            check(False, "%s, the transcript is not UTF-8: %s" % (said, error))
+            continue
+        check(result.returncode == 0, "%s: %s" % (said, result.stderr.decode("utf-8", "replace")))
+        check("\ufffdABC" in out, "%s: the code is not shown with U+FFFD" % said)
+        if "--json" in options:
+            check(isinstance(json.loads(out), dict), "%s: not one JSON object" % said)
+
+
 def check_sessions(exe, work, document):
     fresh(work)
     shutil.copy(document, os.path.join(work, "document.json"))
@@ -188,4 +215,5 @@ def check_sessions(exe, work, document):
     check_faults_never_fired(exe, work)
     check_judging_steps(exe, work)
     check_pictures_hold_any_text(exe, work)
+    check_texts_not_utf8(exe, work)
     return 0

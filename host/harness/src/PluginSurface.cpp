@@ -1,5 +1,7 @@
 #include "pello/harness/PluginSurface.h"
 
+#include "pello/host/Utf8.h"
+
 #include <cstdint>
 #include <regex>
 
@@ -63,7 +65,8 @@ std::string errorCodeText(ASErr code, CodeStyle style) {
     else
       text += (c >= 0x20 && c < 0x7F) ? c : '?';
   }
-  return style == CodeStyle::quoted ? "'" + text + "'" : text;
+  if (style == CodeStyle::dialog) return host::validUtf8(text);
+  return "'" + text + "'";
 }
 
 } // namespace pello::harness

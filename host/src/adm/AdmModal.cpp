@@ -1,6 +1,7 @@
 // Modal dialogs: built, initialised, shown to the scripted user, recorded,
 // closed and destroyed, all inside the plug-in's Modal call.
 #include "adm/AdmState.h"
+#include "pello/host/Utf8.h"
 
 namespace pello::host {
 
@@ -26,9 +27,9 @@ ai_int32 AdmState::runModal(SPPluginRef plugin, const std::string &name, int res
   if (live == dialogs.end()) return run->closed ? run->closedBy : -1;
 
   ModalRecord record;
-  record.name = live->second->name;
+  record.name = validUtf8(live->second->name);
   record.resourceId = resourceId;
-  record.title = live->second->title;
+  record.title = validUtf8(live->second->title);
   for (const auto &item : live->second->items)
     record.items.push_back(describe(*item));
 

@@ -4,6 +4,7 @@
 
 #include "pello/host/Plugin.h"
 #include "pello/host/PluginModule.h"
+#include "pello/host/Utf8.h"
 
 #include <cctype>
 
@@ -288,6 +289,8 @@ void AdmState::destroy(Token dialogToken) {
   dialogs.erase(it);
 }
 
+// What a driver is told of a dialog or item is what the user sees: texts a
+// module set are shown as valid UTF-8, as a host's window would show them.
 ItemInfo AdmState::describe(const AdmItem &item) const {
   ItemInfo info;
   info.ref = refOf<ADMItemRef>(item.token);
@@ -296,7 +299,7 @@ ItemInfo AdmState::describe(const AdmItem &item) const {
   info.kind = item.kind;
   info.windowStyle = item.windowStyle;
   info.itemStyle = item.itemStyle;
-  info.text = item.text;
+  info.text = validUtf8(item.text);
   info.pictureId = item.pictureId;
   info.bounds = item.bounds;
   info.visible = item.visible;
@@ -307,7 +310,7 @@ ItemInfo AdmState::describe(const AdmItem &item) const {
   if (item.list) {
     for (std::size_t i = 0; i < item.list->entries.size(); ++i) {
       const AdmEntry &entry = *item.list->entries[i];
-      info.entries.push_back(EntryInfo{static_cast<int>(i), entry.id, entry.text});
+      info.entries.push_back(EntryInfo{static_cast<int>(i), entry.id, validUtf8(entry.text)});
       if (entry.token == item.list->active) info.activeEntry = static_cast<int>(i);
     }
   }
@@ -318,14 +321,14 @@ DialogInfo AdmState::describe(const AdmDialog &dialog) const {
   DialogInfo info;
   info.ref = refOf<ADMDialogRef>(dialog.token);
   info.plugin = dialog.plugin;
-  info.name = dialog.name;
+  info.name = validUtf8(dialog.name);
   info.resourceId = dialog.resourceId;
   info.style = dialog.style;
-  info.title = dialog.title;
+  info.title = validUtf8(dialog.title);
   info.modal = dialog.modal;
   info.visible = dialog.visible;
   info.bounds = dialog.bounds;
-  info.group = dialog.group;
+  info.group = validUtf8(dialog.group);
   info.positionCode = dialog.positionCode;
   info.hasDestroyProc = dialog.destroyProc != nullptr;
   info.userData = dialog.userData;

@@ -15,6 +15,9 @@ void *Blocks::allocate(std::size_t size, const char *debugName) {
   if (limit_ != 0 && (size > limit_ || liveBytes_ > limit_ - size)) return nullptr;
   void *block = std::malloc(size == 0 ? 1 : size);
   if (!block) return nullptr;
+  // Filled as a debugging heap fills it: a plug-in that reads what it never
+  // wrote reads the same garbage on every run, never a lucky zero.
+  std::memset(block, kFreshByte, size);
   live_[block] = Entry{size, debugName ? debugName : "", allocations_++};
   liveBytes_ += size;
   return block;

@@ -1,6 +1,7 @@
 #include "pello/host/CallValue.h"
 
 #include "pello/host/DocumentDiff.h"
+#include "pello/host/Utf8.h"
 
 #include <charconv>
 #include <cstdio>
@@ -44,7 +45,7 @@ struct Printer {
   std::string operator()(std::uint64_t n) const { return std::to_string(n); }
   std::string operator()(float f) const { return shortest(f); }
   std::string operator()(double d) const { return shortest(d); }
-  std::string operator()(const std::string &text) const { return "\"" + text + "\""; }
+  std::string operator()(const std::string &text) const { return "\"" + validUtf8(text) + "\""; }
   std::string operator()(const Label &label) const { return label.text; }
   std::string operator()(Address address) const {
     // Written alike on every system ("%p" is not: 0x55d0... here, 0109D6E8 there).

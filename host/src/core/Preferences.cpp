@@ -1,5 +1,6 @@
 #include "pello/host/Preferences.h"
 #include "pello/host/JsonLimits.h"
+#include "pello/host/Utf8.h"
 #include "platform/Platform.h"
 
 #include <nlohmann/json.hpp>
@@ -13,6 +14,13 @@
 namespace pello::host {
 
 namespace {
+
+// The store holds text as its file does, in UTF-8: a key or string a module
+// passes with other bytes is kept with U+FFFD for them, and found again by
+// the same bytes.
+std::pair<std::string, std::string> keyOf(const std::string &prefix, const std::string &suffix) {
+  return {validUtf8(prefix), validUtf8(suffix)};
+}
 
 using nlohmann::json;
 
@@ -204,7 +212,7 @@ bool Preferences::save() {
 }
 
 const Preferences::Value *Preferences::find(const std::string &prefix, const std::string &suffix) const {
-  auto it = values_.find({prefix, suffix});
+  auto it = values_.find(keyOf(prefix, suffix));
   return it == values_.end() ? nullptr : &it->second;
 }
 
@@ -235,19 +243,19 @@ std::optional<ASPoint> Preferences::getPoint(const std::string &prefix, const st
 }
 
 void Preferences::putString(const std::string &prefix, const std::string &suffix, std::string value) {
-  values_[{prefix, suffix}] = std::move(value);
+  values_[keyOf(prefix, suffix)] = validUtf8(value);
 }
 
 void Preferences::putInteger(const std::string &prefix, const std::string &suffix, std::int32_t value) {
-  values_[{prefix, suffix}] = value;
+  values_[keyOf(prefix, suffix)] = value;
 }
 
 void Preferences::putBoolean(const std::string &prefix, const std::string &suffix, bool value) {
-  values_[{prefix, suffix}] = value;
+  values_[keyOf(prefix, suffix)] = value;
 }
 
 void Preferences::putPoint(const std::string &prefix, const std::string &suffix, ASPoint value) {
-  values_[{prefix, suffix}] = value;
+  values_[keyOf(prefix, suffix)] = value;
 }
 
 bool Preferences::has(const std::string &prefix, const std::string &suffix) const {
@@ -262,7 +270,7 @@ std::optional<Preferences::Type> Preferences::typeOf(const std::string &prefix,
 }
 
 void Preferences::erase(const std::string &prefix, const std::string &suffix) {
-  values_.erase({prefix, suffix});
+  values_.erase(keyOf(prefix, suffix));
 }
 
 } // namespace pello::host

@@ -4,6 +4,7 @@
 #include "adm/AdmState.h"
 #include "pello/host/HostCall.h"
 #include "pello/host/PluginModule.h"
+#include "pello/host/Utf8.h"
 #include "suites/AdmSuiteTables.h"
 
 namespace pello::host {
@@ -21,7 +22,8 @@ void ASAPI MessageAlert(const char *message) {
     return;
   }
   AdmState &adm = admState();
-  adm.alerts.push_back(message ? message : "");
+  // The alert as the user reads it.
+  adm.alerts.push_back(validUtf8(message ? message : ""));
   if (adm.alertListener) adm.alertListener(adm.alerts.back());
   if (adm.alertUser) {
     const std::string shown = adm.alerts.back();

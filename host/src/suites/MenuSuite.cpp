@@ -2,6 +2,7 @@
 #include "AIMenu.h"
 #include "pello/host/HostCall.h"
 #include "pello/host/Menus.h"
+#include "pello/host/Utf8.h"
 #include "suites/ShellSuiteTables.h"
 
 namespace pello::host {
@@ -21,7 +22,9 @@ ASErr ASAPI AddMenuItem(SPPluginRef self, const char *name, AIPlatformAddMenuIte
   if (ASErr e = call.injected()) return call.done(e);
   if (!name || !data || !data->groupName || !data->itemText || !menuItem)
     return call.done(kSPBadParameterError);
-  std::string text(reinterpret_cast<const char *>(data->itemText + 1), data->itemText[0]);
+  // The item as the menu shows it.
+  std::string text =
+      validUtf8(std::string_view(reinterpret_cast<const char *>(data->itemText + 1), data->itemText[0]));
   MenuItem *item = Host::current().get<Menus>().add(self, name, data->groupName, std::move(text), options);
   if (!item) return call.done(kSPBadParameterError);
   *menuItem = item->handle();

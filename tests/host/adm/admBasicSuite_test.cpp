@@ -3,6 +3,7 @@
 #include "dialogManagerFixture.h"
 
 #include <cstring>
+#include <optional>
 
 using namespace pello::host;
 using namespace pello::test;
@@ -51,6 +52,24 @@ TEST_F(DialogManagerTest, AlertsBeepsAndTheLayoutArea) {
   basic->GetPaletteLayoutBounds(&area);
   EXPECT_EQ(area.right, 800);
   EXPECT_EQ(basic->GetPaletteLayoutBounds(nullptr), kSPBadParameterError);
+}
+
+// Whatever bytes a module hands over, the drivers are told valid UTF-8: a
+// byte that starts no sequence is U+FFFD, valid text is left as it is; what
+// the module reads back is what it set.
+TEST_F(DialogManagerTest, TextsThatAreNotUtf8AreShownWithReplacementCharacters) {
+  basic->MessageAlert("Fehler \xFF\xC3\xA9");
+  EXPECT_EQ(dm.alerts(), (std::vector<std::string>{"Fehler \xEF\xBF\xBD\xC3\xA9"}));
+
+  ADMDialogRef dlg = createPalette(paletteInit);
+  ASSERT_NE(dlg, nullptr);
+  ADMItemRef label = dialog->GetItem(dlg, 12);
+  item->SetText(label, "\xFF\x41\x42\x43");
+  EXPECT_EQ(text(label), "\xFF\x41\x42\x43");
+  const std::optional<ItemInfo> shown = dm.item(dlg, 12);
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->text, "\xEF\xBF\xBD"
+                         "ABC");
 }
 
 TEST_F(DialogManagerTest, IconsFromBitmapResources) {

@@ -3,6 +3,7 @@
 // damaged ones refused with a message, whatever byte they end at.
 #include "ResourceBytes.h"
 #include "pello/host/ResourceTemplates.h"
+#include "pello/host/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,26 @@ TEST(DialogTemplateReader, TurnsUtf16TextsIntoUtf8) {
   std::string error;
   ASSERT_TRUE(parseDialogTemplate(b.data, t, error)) << error;
   EXPECT_EQ(t.title, "\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD");
+}
+
+TEST(Utf8, EachByteThatStartsNoValidSequenceBecomesOneReplacementCharacter) {
+  const std::string r = "\xEF\xBF\xBD";
+  struct Row {
+    std::string in, out;
+  };
+  const Row rows[] = {
+      {"plain \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", "plain \xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+      {std::string("a\0b", 3), std::string("a\0b", 3)},
+      {"\xFF\xFE\x80", r + r + r},         // no lead byte
+      {"\xC0\xAF", r + r},                 // overlong '/'
+      {"\xED\xA0\x80", r + r + r},         // a surrogate
+      {"\xF4\x90\x80\x80", r + r + r + r}, // beyond U+10FFFF
+      {"\xE2\x82", r + r},                 // cut short at the end
+      {"\xE2\x82x", r + r + "x"},          // cut short by another character
+      {"\xEF\xBF\xBD", r},                 // U+FFFD itself stays one
+  };
+  for (const Row &row : rows)
+    EXPECT_EQ(validUtf8(row.in), row.out) << testing::PrintToString(row.in);
 }
 
 TEST(DialogTemplateReader, RefusesEveryCutOfAValidTemplate) {

@@ -36,6 +36,11 @@ TEST(CallValues, PrintAsTheLogWritesThem) {
   EXPECT_EQ(printed(CallValue::of(0.1)), "0.1");
   EXPECT_EQ(printed(CallValue::of(std::numeric_limits<float>::denorm_min())), "1e-45");
   EXPECT_EQ(printed(CallValue::of("Pello")), "\"Pello\"");
+  EXPECT_EQ(printed(CallValue::of("\xFF"
+                                  "ABC")),
+            "\"\xEF\xBF\xBD"
+            "ABC\"")
+      << "a module's bytes, as UTF-8";
   EXPECT_EQ(printed(CallValue::of(static_cast<const char *>(nullptr))), "null");
   EXPECT_EQ(printed(CallValue::of(Label{"p1 s1"})), "p1 s1");
   EXPECT_EQ(printed(CallValue::of(static_cast<const void *>(nullptr))), "null");

@@ -71,6 +71,24 @@ TEST_F(PreferencesTest, ValuesSurviveAHostRestart) {
   EXPECT_EQ(visible, 1);
 }
 
+// The file is JSON, which holds only UTF-8: bytes a module passes that are
+// not are stored as U+FFFD, found again by the same bytes, and saved.
+TEST_F(PreferencesTest, TextsThatAreNotUtf8AreKeptWithReplacementCharacters) {
+  {
+    Host host;
+    host.get<Preferences>().setFile(file_);
+    const AIPreferenceSuite *prefs = suite(host);
+    EXPECT_EQ(prefs->PutStringPreference("Pello", "group\xFF", "Floaters \xC0"), 0);
+    char read[64] = {};
+    EXPECT_EQ(prefs->GetStringPreference("Pello", "group\xFF", read, sizeof read), 0);
+    EXPECT_STREQ(read, "Floaters \xEF\xBF\xBD");
+  }
+  Host host;
+  host.get<Preferences>().setFile(file_);
+  EXPECT_TRUE(host.get<Preferences>().warnings().empty()) << host.get<Preferences>().warnings().front();
+  EXPECT_EQ(host.get<Preferences>().getString("Pello", "group\xEF\xBF\xBD"), "Floaters \xEF\xBF\xBD");
+}
+
 TEST_F(PreferencesTest, ADamagedFileMeansDefaultsAndAWarning) {
   for (const char *damage :
        {"{\"Pello\": {\"kADM_DPDockCodeStr\": {\"type\": \"integer\", \"value\": 1", "[1, 2, 3]",

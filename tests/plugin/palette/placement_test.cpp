@@ -3,6 +3,9 @@
 // when destroyed, which the next run of the host reads back.
 #include "paletteFixture.h"
 
+#include "ADMDialog.h"
+
+#include <climits>
 #include <ostream>
 
 using namespace pello::host;
@@ -47,6 +50,21 @@ protected:
     restartHost();
     preferences().clear();
   }
+
+  // From now on the dialog suite reports `bounds` for every dialog, as a
+  // host with extreme coordinates would.
+  void reportBounds(const ASRect &bounds) {
+    const void *table = nullptr;
+    ASSERT_EQ(host().suites().acquire(kADMDialogSuite, kADMDialogSuiteVersion, &table), kASNoError);
+    host().suites().release(kADMDialogSuite, kADMDialogSuiteVersion);
+    reportedSuite = *static_cast<const ADMDialogSuite3 *>(table);
+    reportedBounds = bounds;
+    reportedSuite.GetBoundsRect = [](ADMDialogRef, ASRect *boundsRect) { *boundsRect = reportedBounds; };
+    host().suites().add(kADMDialogSuite, kADMDialogSuiteVersion, &reportedSuite);
+  }
+
+  static inline ADMDialogSuite3 reportedSuite{};
+  static inline ASRect reportedBounds{};
 };
 
 } // namespace
@@ -75,6 +93,46 @@ TEST_F(PlacementTest, FirstRunDocksInTheDefaultGroupAtTheLayoutsBottomRightCorne
     EXPECT_TRUE(boundsAre(dialogs(), palette, row.bounds));
     EXPECT_TRUE(dockedIn(dialogs(), palette, "VelmoraDialogs", 0x1C00));
     EXPECT_EQ(callsSince("AIPreference::GetBooleanPreference", from), 0u) << "visibility is never read";
+  }
+}
+
+TEST_F(PlacementTest, ExtremeCoordinatesGiveTheNearestPlacementWithoutOverflow) {
+  struct Row {
+    const char *what;
+    ASRect created; // what the host reports for the new palette
+    ASRect layout;
+    ASRect bounds;
+  };
+  const Row rows[] = {
+      {"a width and height of -2^31",
+       {0, 0, INT32_MIN, INT32_MIN},
+       {0, 0, 1600, 1000},
+       {INT32_MAX, INT32_MAX - 6, INT32_MAX, INT32_MAX}},
+      {"a width and height of 2^32 - 1",
+       {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+       {0, 0, 1600, 1000},
+       {INT32_MIN, INT32_MIN, INT32_MIN + 212, INT32_MIN + 112}},
+      {"a layout at the lowest coordinates",
+       {0, 0, kCreatedWidth, kCreatedHeight},
+       {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN},
+       {INT32_MIN, INT32_MIN, INT32_MIN + 212, INT32_MIN + 112}},
+      {"a layout at the highest coordinates",
+       {0, 0, kCreatedWidth, kCreatedHeight},
+       {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX},
+       {INT32_MAX - kCreatedWidth, INT32_MAX - kCreatedHeight - 6, INT32_MAX - kCreatedWidth + 212,
+        INT32_MAX - kCreatedHeight + 106}},
+  };
+  bool first = true;
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.what);
+    if (!first) freshRun();
+    first = false;
+    dialogs().setPaletteLayoutBounds(row.layout);
+    reportBounds(row.created);
+    ASSERT_FALSE(HasFatalFailure());
+    startPalette();
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(boundsAre(dialogs(), palette, row.bounds));
   }
 }
 

@@ -172,6 +172,40 @@ TEST_F(ShellTest, MenuItemAndNotifierAreTheOnesTheHostKnows) {
   ASSERT_EQ(plugin.shutdown(), 0);
 }
 
+// The host's blocks come filled with garbage (Blocks): a handle the host
+// never wrote must read as none, and a message about no item or notifier at
+// all must not be taken for the plug-in's.
+TEST_F(ShellTest, RefusedMenuItemAndNotifierLeaveNoHandleThatAMessageCouldMatch) {
+  host.faults().failAlways("AIMenu::AddMenuItem", kSPBadParameterError);
+  host.faults().failAlways("AINotifier::AddNotifier", kSPBadParameterError);
+  EXPECT_NE(plugin.startup(), 0);
+  host.faults().clear();
+  ASSERT_NE(globals(), nullptr);
+  EXPECT_EQ(globals()->showPelloDialog, nullptr);
+  EXPECT_EQ(globals()->appStartedNotifier, nullptr);
+  EXPECT_EQ(globals()->PelloDialog, nullptr);
+
+  EXPECT_EQ(plugin.notify(nullptr, kAIApplicationStartedNotifier), 0);
+  EXPECT_EQ(plugin.menuGo(nullptr), 0);
+  EXPECT_EQ(plugin.menuUpdate(nullptr), 0);
+  EXPECT_EQ(dialogs.palette(), nullptr) << "a notification from no notifier made the palette";
+  ASSERT_EQ(plugin.shutdown(), 0);
+}
+
+TEST_F(ShellTest, WithoutItsMenuItemAChoiceOfNoItemLeavesThePaletteAlone) {
+  host.faults().failAlways("AIMenu::AddMenuItem", kSPBadParameterError);
+  EXPECT_NE(plugin.startup(), 0);
+  host.faults().clear();
+  ASSERT_EQ(plugin.notifyApplicationStarted(), 0);
+  const ADMDialogRef palette = dialogs.palette();
+  ASSERT_NE(palette, nullptr);
+  ASSERT_TRUE(dialogs.info(palette)->visible);
+
+  EXPECT_EQ(plugin.menuGo(nullptr), 0);
+  EXPECT_TRUE(dialogs.info(palette)->visible) << "a choice of no item hid the palette";
+  ASSERT_EQ(plugin.shutdown(), 0);
+}
+
 // A session's fault on a misspelt operation is refused before it runs
 // against this list: every operation the plug-in makes must be on it.
 TEST_F(ShellTest, EveryOperationThePluginMakesIsOneTheHostKnowsByName) {

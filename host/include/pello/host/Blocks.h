@@ -25,8 +25,10 @@ public:
   // Frees whatever is still live.
   ~Blocks() override;
 
-  // A new block of `size` bytes, or null when memory runs out (or
-  // `limit` would be passed).
+  // Every byte of a new block, until its owner writes it.
+  static constexpr unsigned char kFreshByte = 0xCD;
+  // A new block of `size` bytes, each kFreshByte, or null when memory runs
+  // out (or `limit` would be passed).
   void *allocate(std::size_t size, const char *debugName);
   // False for an address not handed out (nothing is freed then).
   bool free(void *block);

@@ -60,4 +60,17 @@ inline void appendUtf8(std::string &out, char32_t cp) {
   }
 }
 
+// `text` as valid UTF-8, each byte that starts no valid sequence shown as
+// U+FFFD. Every text a module hands the host passes through here before the
+// host shows it, stores it as text or writes it out (transcripts, JSON,
+// pictures, reports, the preferences file): JSON and XML cannot carry the
+// bytes, and a terminal would garble them.
+inline std::string validUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();)
+    appendUtf8(out, nextCodePoint(text, at));
+  return out;
+}
+
 } // namespace pello::host

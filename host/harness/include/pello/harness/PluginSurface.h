@@ -212,7 +212,8 @@ std::string acquisitionAlert(ASErr code, int row);
 enum class CodeStyle {
   // As the error dialog shows a code: a code whose upper 16 bits are all
   // zero or all ones in decimal, any other as its four characters, the
-  // first from the most significant byte.
+  // first from the most significant byte (bytes of 0x80 and above shown as
+  // U+FFFD, as the dialog manager shows any text that is not UTF-8).
   dialog,
   // For logs and transcripts: the same, but a four-character code in single
   // quotes, with every byte outside printable ASCII written as '?'.
