@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build and the tests need, when missing.
-# Usage: tools/install-deps.sh [--windows]   (--windows adds mingw-w64 and Wine)
+# Usage: tools/install-deps.sh [--demo | --windows]
+#   --demo     only what the plug-in and pello-host need to build (the demo)
+#   (none)     besides, what the native tests need: GoogleTest, Google
+#              Benchmark, clang for the fuzz targets, Chromium for play's page
+#   --windows  besides, mingw-w64 and Wine for the Windows DLLs
 set -euo pipefail
 
-packages=(cmake make g++ binutils llvm-14 libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libcli11-dev librsvg2-bin python3 python3-pefile python3-jsonschema python3-lxml
-  python3-junitparser clang-14 libclang-rt-14-dev pkg-config libcpp-httplib-dev chromium chromium-driver
-  python3-selenium)
+packages=(cmake ninja-build g++ binutils pkg-config nlohmann-json3-dev libcli11-dev libcpp-httplib-dev)
+if [[ "${1:-}" != "--demo" ]]; then
+  packages+=(make llvm-14 libgtest-dev libgmock-dev libbenchmark-dev librsvg2-bin python3 python3-pefile
+    python3-jsonschema python3-lxml python3-junitparser clang-14 libclang-rt-14-dev chromium chromium-driver
+    python3-selenium)
+fi
 if [[ "${1:-}" == "--windows" ]]; then
   packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine wine64 wine32:i386)
 fi

@@ -7,6 +7,9 @@
 #       the stand-in host with the plug-in beside it (bin/, lib/pello/), the
 #       example sessions and a README, SHA256SUMS
 #   SHA256SUMS                                      of the packages
+# The packages are the same bytes from any clean clone of a commit, in any
+# folder, at any time: every time stamp in them is the commit's (or
+# SOURCE_DATE_EPOCH's), and the binaries name no build folder.
 # <version> is the plug-in's version resource (plugin/resources/PelloPalette.rc).
 # Usage: tools/make-release.sh [OUT_DIR]   (default: dist)
 set -euo pipefail
@@ -32,6 +35,8 @@ done
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/release/CMakeCache.txt)
 [[ -n "$version" ]] || { echo "make-release: no version in build/release" >&2; exit 1; }
 
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 315532800)}
+
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir -p "$out"
@@ -56,7 +61,7 @@ for pair in win-i686:win32 win-x64:win64; do
   cp "build/$preset/plugin/PelloPalette.aip" "build/$preset/plugin/PelloPalette.aip.debug" "$dir/"
   guide "$dir"
   checksums "$dir"
-  (cd "$stage" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
+  /usr/bin/python3 tools/pack.py "$out/$name.zip" "$stage" "$name" "$epoch"
 done
 
 # The host packages: cmake --install's layout, where pello-host finds the module.
@@ -88,12 +93,12 @@ for triple in win-i686:win32:.exe win-x64:win64:.exe release:linux-x86_64:; do
   host_readme "$dir" "$exe" "$system"
   checksums "$dir"
   if [[ -n "$exe" ]]; then
-    (cd "$stage" && cmake -E tar cf "$out/$name.zip" --format=zip "$name")
+    /usr/bin/python3 tools/pack.py "$out/$name.zip" "$stage" "$name" "$epoch"
   else
-    (cd "$stage" && tar -czf "$out/$name.tar.gz" --owner=0 --group=0 "$name")
+    /usr/bin/python3 tools/pack.py "$out/$name.tar.gz" "$stage" "$name" "$epoch"
   fi
 done
 
-(cd "$out" && sha256sum -- *.zip *.tar.gz >SHA256SUMS)
+(cd "$out" && export LC_ALL=C && sha256sum -- *.zip *.tar.gz >SHA256SUMS)
 echo "== packages in ${out#"$root"/}"
 ls -l "$out"

@@ -33,11 +33,12 @@ std::filesystem::path pluginPath(const std::string &option) {
   for (const std::filesystem::path &candidate :
        {folder / "PelloPalette.aip", folder / ".." / "lib" / "pello" / "PelloPalette.aip"})
     if (!folder.empty() && std::filesystem::exists(candidate, ec)) return candidate.lexically_normal();
-#ifdef PELLO_PLUGIN_PATH
-  return PELLO_PLUGIN_PATH;
-#else
-  return folder / "PelloPalette.aip";
+#ifdef PELLO_PLUGIN_FROM_PROGRAM
+  // The build tree's module, named from the program's folder: the same
+  // bytes whichever folder the tree was built in.
+  if (!folder.empty()) return (folder / PELLO_PLUGIN_FROM_PROGRAM).lexically_normal();
 #endif
+  return folder / "PelloPalette.aip";
 }
 
 void addPluginOption(CLI::App &command, Options &options) {

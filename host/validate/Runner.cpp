@@ -306,12 +306,4 @@ int runCheckAsChild(const ValidateOptions &options, const std::string &name,
   return 0;
 }
 
-std::filesystem::path builtPluginPath() {
-#ifdef PELLO_PLUGIN_PATH
-  return PELLO_PLUGIN_PATH;
-#else
-  return "PelloPalette.aip";
-#endif
-}
-
 } // namespace pello::validate

@@ -129,10 +129,7 @@ CLI::App *addValidateCommand(CLI::App &app,
   command->add_option("--work-dir", settings->workDir)->group("");
   command->callback([command, settings, resolvePlugin] {
     ValidateOptions options = settings->options;
-    if (resolvePlugin)
-      options.plugin = resolvePlugin(settings->plugin);
-    else
-      options.plugin = settings->plugin.empty() ? builtPluginPath() : std::filesystem::path(settings->plugin);
+    options.plugin = resolvePlugin(settings->plugin);
     if (command->count("--seed") > 0) options.seed = settings->seed;
     options.isolate = !settings->inProcess;
     // A path that is no module at all is one refusal, not a failure of every check.

@@ -25,7 +25,7 @@ std::string messagesOf(const CheckContext &context) {
 // its session `sessionSeed`.
 void expectSessionPasses(std::uint64_t sessionSeed, int steps) {
   CheckContext context;
-  context.plugin = builtPluginPath();
+  context.plugin = PELLO_PLUGIN_PATH;
   RandomChooser chooser(sessionSeed * 2 + 1);
   DriverOptions options;
   options.steps = steps;
@@ -61,7 +61,7 @@ TEST(Shrinking, FailureKindsLeaveOutStageDetailsAndNumbers) {
 // A script replays the same session as the generator that recorded it.
 TEST(Shrinking, RecordedScriptReplaysTheSession) {
   CheckContext recorded, replayed;
-  recorded.plugin = replayed.plugin = builtPluginPath();
+  recorded.plugin = replayed.plugin = PELLO_PLUGIN_PATH;
   SharedChoices choices;
   RandomChooser random(7);
   SharedRecordingChooser recording(random, choices);

@@ -57,7 +57,4 @@ int runValidate(const ValidateOptions &options, std::FILE *out = stdout);
 int runCheckAsChild(const ValidateOptions &options, const std::string &name,
                     const std::filesystem::path &workDir, std::FILE *out = stdout);
 
-// The module the build made, for a command given no module.
-std::filesystem::path builtPluginPath();
-
 } // namespace pello::validate

@@ -14,8 +14,8 @@ namespace pello::validate {
 // ends the parse with the exit status (CLI::Success for 0, CLI::RuntimeError
 // otherwise), so CLI11_PARSE returns it and nothing after the parse runs.
 // `resolvePlugin` turns the module given (empty when none) into the path to
-// load; without it an empty one means the module the build made.
+// load.
 CLI::App *addValidateCommand(CLI::App &app,
-                             std::function<std::filesystem::path(const std::string &)> resolvePlugin = {});
+                             std::function<std::filesystem::path(const std::string &)> resolvePlugin);
 
 } // namespace pello::validate
