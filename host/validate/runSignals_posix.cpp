@@ -87,12 +87,6 @@ int interruptSignal() {
   return gInterrupt;
 }
 
-std::string interruptName(int signal) {
-  if (signal == SIGINT) return "SIGINT";
-  if (signal == SIGTERM) return "SIGTERM";
-  return "signal " + std::to_string(signal);
-}
-
 void endByInterrupt(int signal) {
   std::signal(signal, SIG_DFL);
   ::raise(signal);

@@ -42,12 +42,6 @@ int interruptSignal() {
   return gInterrupt;
 }
 
-std::string interruptName(int signal) {
-  if (signal == SIGINT) return "SIGINT";
-  if (signal == SIGTERM) return "SIGTERM";
-  return "signal " + std::to_string(signal);
-}
-
 void endByInterrupt(int signal) {
   std::fflush(nullptr);
   std::_Exit(128 + signal);

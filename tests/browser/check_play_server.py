@@ -29,23 +29,14 @@ import threading
 import time
 import urllib.parse
 
+from check_play import check, fail
+
 ARROWS = ["up", "down", "left", "right"]
 # Each client holds its own keys: a click's transcript names them, so a
 # reply carrying another client's click shows.
 CLIENT_KEYS = [["shift"], ["alt"], ["ctrl"], ["win"], ["shift", "alt"]]
 KEY_TEXT = {"shift": "Shift", "alt": "Alt", "ctrl": "Ctrl", "win": "Windows"}
 CLIENTS, STEPS = len(CLIENT_KEYS), 200
-
-
-def fail(message):
-    print("FAILED: " + message)
-    sys.exit(1)
-
-
-def check(condition, message):
-    if not condition:
-        fail(message)
-    print("ok: " + message)
 
 
 def memory_kb(pid, field="VmRSS"):
