@@ -19,9 +19,18 @@
 # Measured on two cores (December 2026, the debug ci build standing in for
 # release): about 8,000-12,000 actions per second with faults, 6,000-8,000
 # without; under ASan + UBSan about 1,400-2,200.
+#
+#   tools/run-long-checks.sh reproducible
+# The release made from two fresh clones of this commit in two folders must
+# give byte-identical packages (tools/check-reproducible.sh; about two release
+# builds, 10 minutes on two cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+
+if [ "${1:-}" = reproducible ]; then
+  exec tools/check-reproducible.sh
+fi
 
 if [ "${1:-}" = random ]; then
   runs=${2:-3}
