@@ -25,12 +25,17 @@ function(pello_plugin_module target)
     set_target_properties(${target} PROPERTIES LINK_DEPENDS ${PELLO_RES_OBJECT})
     # The DLL as users get it is stripped; its debug information goes to
     # TARGET.aip.debug beside it, which the DLL names in a .gnu_debuglink
-    # section, so a debugger given both finds the symbols.
+    # section, so a debugger given both finds the symbols. objcopy and strip
+    # write the PE time stamp afresh unless SOURCE_DATE_EPOCH names one: 0,
+    # as the linker leaves it, so the same sources give the same bytes.
+    set(no_time ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0)
     add_custom_command(
       TARGET ${target} POST_BUILD
-      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
-      COMMAND ${PELLO_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
-      COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug $<TARGET_FILE_NAME:${target}>
+      COMMAND ${no_time} ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}>
+              $<TARGET_FILE_NAME:${target}>.debug
+      COMMAND ${no_time} ${PELLO_STRIP} --strip-all $<TARGET_FILE_NAME:${target}>
+      COMMAND ${no_time} ${CMAKE_OBJCOPY} --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug
+              $<TARGET_FILE_NAME:${target}>
       WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
       COMMENT "Splitting ${target}'s debug information into a .debug file beside it"
       VERBATIM)
