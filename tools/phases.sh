@@ -22,8 +22,9 @@ _phase_clock() {
 }
 
 phase() {
-  local name=$1 start=$SECONDS status=0
+  local name=$1 start=$SECONDS status=0 skipped_before
   shift
+  skipped_before=$(wc -l <"$PELLO_SKIPPED_FILE")
   echo "== $name"
   # In a subshell of its own with errexit on: a function given as COMMAND
   # stops at its first failing command (errexit is off inside an `||` list).
@@ -36,7 +37,13 @@ phase() {
   set -e
   _phase_names+=("$name")
   _phase_seconds+=($((SECONDS - start)))
-  if [[ $status -eq 0 ]]; then _phase_states+=(ok); else _phase_states+=("FAILED ($status)"); fi
+  if [[ $status -ne 0 ]]; then
+    _phase_states+=("FAILED ($status)")
+  elif [[ $(wc -l <"$PELLO_SKIPPED_FILE") -gt $skipped_before ]]; then
+    _phase_states+=("ok, part SKIPPED (below)")
+  else
+    _phase_states+=(ok)
+  fi
   if [[ $status -ne 0 ]]; then
     echo "== $name: FAILED with status $status" >&2
     exit "$status"
