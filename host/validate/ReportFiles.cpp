@@ -1,9 +1,9 @@
 #include "ReportFiles.h"
 
 #include "RunSignals.h"
+#include "pello/host/FileReplace.h"
 
 #include <fstream>
-#include <random>
 #include <system_error>
 
 namespace pello::validate {
@@ -45,33 +45,16 @@ RunReport unfinishedReport(const RunReport &done, std::span<const PlannedRun> ne
 }
 
 bool writeReportFile(const std::filesystem::path &named, const std::string &text, std::string &error) {
+  // A pipe or a device is written to as it is; a file (through a link, its
+  // target) is replaced whole.
   std::error_code ec;
-  // A link stays a link: its target is the file replaced.
-  std::filesystem::path file = named;
-  if (std::filesystem::is_symlink(std::filesystem::symlink_status(named, ec))) {
-    file = std::filesystem::weakly_canonical(named, ec);
-    if (ec) file = named;
-  }
-  const std::filesystem::file_status status = std::filesystem::status(file, ec);
-  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    if (writeDirectly(file, text)) return true;
-    error = "cannot write " + named.string();
-    return false;
-  }
-  std::filesystem::path temporary = file;
-  temporary += ".tmp-" + std::to_string(std::random_device{}());
-  if (!writeDirectly(temporary, text)) {
-    std::filesystem::remove(temporary, ec);
-    error = "cannot write " + named.string();
-    return false;
-  }
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
-    error = "cannot write " + named.string();
-    return false;
-  }
-  return true;
+  const std::filesystem::file_status status = std::filesystem::status(named, ec);
+  std::string why;
+  const bool written = std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)
+                           ? writeDirectly(named, text)
+                           : host::replaceFile(named, text, why);
+  if (!written) error = "cannot write " + named.string();
+  return written;
 }
 
 bool ReportFiles::beforeCheck(const RunReport &done, std::span<const PlannedRun> next, std::string &error) {

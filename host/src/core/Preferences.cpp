@@ -1,14 +1,13 @@
 #include "pello/host/Preferences.h"
+#include "pello/host/FileReplace.h"
 #include "pello/host/JsonLimits.h"
 #include "pello/host/Utf8.h"
-#include "platform/Platform.h"
 
 #include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
 #include <system_error>
 
 namespace pello::host {
@@ -95,18 +94,6 @@ bool fromJson(const json &j, Preferences::Value &out) {
   return false;
 }
 
-// Where the links at `file` lead (a few at most: a loop leads nowhere); the
-// path of a file the last link names, whether that file exists yet or not.
-std::filesystem::path linkTarget(std::filesystem::path file) {
-  std::error_code ec;
-  for (int hops = 0; hops < 40 && std::filesystem::is_symlink(file, ec); ++hops) {
-    const std::filesystem::path next = std::filesystem::read_symlink(file, ec);
-    if (ec) break;
-    file = next.is_absolute() ? next : file.parent_path() / next;
-  }
-  return file;
-}
-
 } // namespace
 
 Preferences::Preferences(Host &) {}
@@ -180,34 +167,9 @@ bool Preferences::save() {
   json root = json::object();
   for (const auto &[key, value] : values_)
     root[key.first][key.second] = toJson(value);
-  const std::string text = root.dump(2) + '\n';
-  // A link is written through: the file it names is replaced, the link kept.
-  std::error_code ec;
-  const std::filesystem::path target = linkTarget(file_);
-  // Written beside the file under a name of its own and renamed over it: a
-  // failed write never leaves a half-written file, and writers at the same
-  // time never share a temporary file (the last rename wins, whole).
-  std::random_device random;
-  std::string why = "no free temporary name";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path temporary = target;
-    temporary += "." + std::to_string(random()) + ".tmp";
-    switch (writeNewFile(temporary, text, target, why)) {
-    case NewFile::taken:
-      continue;
-    case NewFile::failed:
-      warnings_.push_back("preferences file " + file_.string() + " cannot be written: " + why);
-      return false;
-    case NewFile::written:
-      std::filesystem::rename(temporary, target, ec);
-      if (!ec) return true;
-      warnings_.push_back("preferences file " + file_.string() + " cannot be replaced: " + ec.message());
-      // Made by this save: removed again.
-      std::filesystem::remove(temporary, ec);
-      return false;
-    }
-  }
-  warnings_.push_back("preferences file " + file_.string() + " cannot be written: " + why);
+  std::string why;
+  if (replaceFile(file_, root.dump(2) + '\n', why)) return true;
+  warnings_.push_back("preferences file " + file_.string() + " " + why);
   return false;
 }
 
